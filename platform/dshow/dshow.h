@@ -224,6 +224,14 @@ struct ISampleGrabber : IUnknown {
     // WhichMethodToCallback: 0 SampleCB, 1 BufferCB. The callback is
     // borrowed: the grabber takes no reference.
     virtual HRESULT SetCallback(ISampleGrabberCB* pCallback, long WhichMethodToCallback) = 0;
+    // Extension of this platform: *pEnded becomes TRUE once the stream that
+    // feeds the grabber has delivered its last buffer (end of stream or the
+    // stop position), so that a consumer pacing two streams stops waiting for
+    // it. E_NOTIMPL where the grabber cannot tell.
+    virtual HRESULT GetEndOfStream(BOOL* pEnded) {
+        if (pEnded) *pEnded = FALSE;
+        return E_NOTIMPL;
+    }
 };
 
 struct IFileSinkFilter : IUnknown {
