@@ -1,0 +1,59 @@
+#include "profiles/profile_location.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writable means a new file can be made there, which is what the replacing
+// write needs; permission bits alone don't tell (read-only mounts, ACLs).
+bool DirectoryWritable(const fs::path& dir) {
+    const fs::path probe = dir / ".profile.cfg.probe";
+    std::FILE* f = std::fopen(probe.c_str(), "wbx");
+    if (!f) {
+        // A probe left behind by a killed run still proves writability.
+        std::error_code ec;
+        return fs::exists(probe, ec) && fs::remove(probe, ec);
+    }
+    std::fclose(f);
+    std::error_code ec;
+    fs::remove(probe, ec);
+    return true;
+}
+
+}  // namespace
+
+std::string ResolveProfilePath(const std::string& programDir, const std::string& xdgConfigHome,
+                               const std::string& home) {
+    const fs::path besideProgram = fs::path(programDir) / kProfileFileName;
+    if (DirectoryWritable(programDir)) return besideProgram.string();
+
+    fs::path base;
+    // The base directory specification ignores relative values.
+    if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())
+        base = xdgConfigHome;
+    else if (!home.empty())
+        base = fs::path(home) / ".config";
+    else
+        return besideProgram.string();
+
+    const fs::path dir = base / kConfigSubdir;
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!DirectoryWritable(dir)) return besideProgram.string();
+
+    const fs::path userFile = dir / kProfileFileName;
+    if (!fs::exists(userFile, ec) && fs::exists(besideProgram, ec))
+        fs::copy_file(besideProgram, userFile, ec);  // a failed seed leaves the file missing: default configuration
+    return userFile.string();
+}
+
+std::string ResolveProfilePath(const std::string& programDir) {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    return ResolveProfilePath(programDir, xdg ? xdg : "", home ? home : "");
+}

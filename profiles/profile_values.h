@@ -1,0 +1,51 @@
+// Values of a profile: the text the panel shows turned into numbers, the
+// converter record, the default configuration and the rules for a name
+// that the file can hold.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "convert/common/profile_struc.h"
+
+class CAudioFormatCatalog;
+
+constexpr size_t kMaxProfileNameChars = sizeof(ProfileRecord::name) - 1;
+// The largest video bit rate whose bits per second fit the record's
+// 32-bit field; larger values are held at this rate in the converter record.
+constexpr uint32_t kMaxConverterVideoKbps = UINT32_MAX / 1000;
+
+constexpr const char* kDefaultConfigurationName = "Default Configuration";
+constexpr int32_t kDefaultWidth = 640;
+constexpr int32_t kDefaultHeight = 480;
+constexpr uint32_t kDefaultVideoKbps = 220;
+constexpr int32_t kDefaultFramesPerSecond = 15;
+constexpr const char* kStereoText = "Stereo";
+constexpr const char* kMonoText = "Mono";
+
+// A control's text as a number, the way the C library's atoi/atol read it
+// (leading white space, a sign, digits up to the first other character;
+// empty text is 0) but held at the type's limits instead of overflowing.
+int32_t TextToInt(const std::string& text);
+// Negative values become 0: the field is unsigned.
+uint32_t TextToUnsigned(const std::string& text);
+
+// The record handed to the job control: the video bit rate in bits per
+// second, codec and format chosen by the catalogue for the channel count,
+// sample rate and audio bit rate. name, stereo, listIndex and deleted stay 0.
+ProfileRecord MakeConverterRecord(int32_t width, int32_t height, uint32_t videoKbps,
+                                  int32_t framesPerSecond, int channels, int32_t sampleRate,
+                                  int32_t audioBitrate, const CAudioFormatCatalog& catalog);
+
+// What the panel shows while no profile list is loaded.
+ProfileRecord DefaultConfiguration();
+
+enum class NameProblem { None, Empty, TooLong, HasSeparator, HasControlChar };
+// Whether `name` can be stored in profile.cfg: at most 1023 characters,
+// no "." (the name separator), no line breaks or other control characters.
+NameProblem CheckProfileName(const std::string& name);
+
+// The name held in a record, up to its terminator or the end of the field.
+std::string RecordName(const ProfileRecord& record);
+// Copies at most kMaxProfileNameChars characters; the rest of the field is zeroed.
+void SetRecordName(ProfileRecord& record, const std::string& name);
