@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tools/zev-convert/options.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> args, ConvertOptions& o, std::string& error) {
+    args.insert(args.begin(), "zev-convert");
+    return ParseOptions(static_cast<int>(args.size()), args.data(), o, error);
+}
+
+}  // namespace
+
+TEST(ZevConvertOptions, TimesInSecondsOrClockForm) {
+    double s = -1;
+    EXPECT_TRUE(ParseTime("75", s));
+    EXPECT_EQ(s, 75);
+    EXPECT_TRUE(ParseTime("10.9", s));
+    EXPECT_DOUBLE_EQ(s, 10.9);
+    EXPECT_TRUE(ParseTime("01:02:03", s));
+    EXPECT_EQ(s, 3723);
+    EXPECT_TRUE(ParseTime("1:15", s));
+    EXPECT_EQ(s, 75);
+    EXPECT_TRUE(ParseTime("100:00:00", s));  // hours are not limited to 24
+    EXPECT_EQ(s, 360000);
+    for (const char* bad : {"", "-1", "1:60", "1::2", "a", "1:2:3:4", "1.5:00", "1e3",
+                            "99999999999", "nan", "00:00:60"}) {
+        EXPECT_FALSE(ParseTime(bad, s)) << bad;
+    }
+}
+
+TEST(ZevConvertOptions, ExplicitSettingsAndPositionals) {
+    ConvertOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"-b", "00:00:10", "--end", "20.2", "-s", "321x241", "--video-kbps", "220",
+                       "--fps", "15", "--channels", "1", "--sample-rate", "22050", "--audio-bps",
+                       "32000", "in file.mp4", "out.wmv"},
+                      o, error))
+        << error;
+    EXPECT_EQ(o.source, "in file.mp4");
+    EXPECT_EQ(o.destination, "out.wmv");
+    EXPECT_EQ(*o.beginSeconds, 10);
+    EXPECT_DOUBLE_EQ(*o.endSeconds, 20.2);
+    EXPECT_EQ(o.width, 321);  // made even later, as for the GUI
+    EXPECT_EQ(o.height, 241);
+    EXPECT_EQ(o.videoKbps, 220u);
+    EXPECT_EQ(o.framesPerSecond, 15);
+    EXPECT_EQ(o.channels, 1u);
+    EXPECT_EQ(o.sampleRate, 22050u);
+    EXPECT_EQ(o.audioBitrate, 32000u);
+    EXPECT_FALSE(o.audioCodecIndex.has_value());
+}
+
+TEST(ZevConvertOptions, RefusesWhatCannotBeMeant) {
+    const std::vector<std::vector<const char*>> bad = {
+        {"only-one"},
+        {"a", "b", "c"},
+        {"--size", "100000x2", "a", "b"},
+        {"--size", "0x240", "a", "b"},
+        {"--fps", "0", "a", "b"},
+        {"--channels", "3", "a", "b"},
+        {"--video-kbps", "4294968", "a", "b"},
+        {"--audio-codec", "1", "a", "b"},
+        {"--begin", "-5", "a", "b"},
+        {"--frobnicate", "a", "b"},
+        {"a", "b", "--end"},
+    };
+    for (const auto& args : bad) {
+        ConvertOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse(args, o, error)) << args[0];
+        EXPECT_FALSE(error.empty());
+    }
+    ConvertOptions o;
+    std::string error;
+    EXPECT_TRUE(Parse({"--help"}, o, error));
+    EXPECT_TRUE(o.help);
+    EXPECT_TRUE(Parse({"--audio-codec", "1", "--audio-format", "4", "--profile", "Small", "a", "b"},
+                      o, error));
+    EXPECT_EQ(*o.audioFormatIndex, 4);
+    EXPECT_EQ(o.profileName, "Small");
+}

@@ -1,0 +1,162 @@
+// zev-convert: the conversion job without the GUI, for scripts and batch work.
+#include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/job/converter_binding.h"
+#include "profiles/audio_format_catalog.h"
+#include "profiles/profile_location.h"
+#include "profiles/profile_lookup.h"
+#include "tools/zev-convert/console_job.h"
+#include "tools/zev-convert/options.h"
+#include "tools/zev-convert/source_probe.h"
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitAborted = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitStopped = 130;
+
+int Fail(int code, const std::string& message) {
+    std::fprintf(stderr, "zev-convert: %s\n", message.c_str());
+    return code;
+}
+
+std::string ProgramDir() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    buf[n] = '\0';
+    std::string path(buf);
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// The canonical form of a path that may not exist yet: its directory made
+// canonical, its name kept.
+std::string CanonicalTarget(const std::string& path) {
+    char buf[PATH_MAX];
+    if (realpath(path.c_str(), buf)) return buf;
+    const auto slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (realpath(dir.empty() ? "/" : dir.c_str(), buf)) return std::string(buf) + "/" + name;
+    return path;
+}
+
+void OnInterrupt(int) {
+    ConsoleJob::RequestStop();
+    // A second Ctrl+C ends the program at once.
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// Builds the converter record from a stored profile or the explicit settings.
+bool BuildRecord(const ConvertOptions& o, ProfileRecord& record, std::string& error) {
+    std::memset(&record, 0, sizeof record);
+    CAudioFormatCatalog catalog;
+    catalog.Enumerate();
+    if (!o.profileName.empty()) {
+        const std::string path =
+            o.profilesFile.empty() ? ResolveProfilePath(ProgramDir()) : o.profilesFile;
+        ProfileRecord stored;
+        if (!FindProfileInFile(path, o.profileName, stored, error)) return false;
+        record = ConverterRecordFromProfile(stored, catalog);
+        return true;
+    }
+    record.width = o.width;
+    record.height = o.height;
+    record.videoBitrate = o.videoKbps * 1000u;
+    record.framesPerSecond = o.framesPerSecond;
+    record.stereo = o.channels == 2 ? 1 : 0;
+    if (o.audioCodecIndex) {
+        record.audioCodecIndex = *o.audioCodecIndex;
+        record.audioFormatIndex = *o.audioFormatIndex;
+        record.sampleRate = static_cast<int32_t>(o.sampleRate);
+        record.audioBitrate = static_cast<int32_t>(o.audioBitrate);
+        return true;
+    }
+    const AudioFormatPick pick = PickAudioFormat(catalog, o.channels, o.sampleRate, o.audioBitrate);
+    if (pick.status != kAudioQueryOk) {
+        error = "the Windows Media runtime offers no audio format for " +
+                std::to_string(o.channels) + " channel(s)";
+        return false;
+    }
+    if (pick.sampleRate != o.sampleRate || pick.bitrate != o.audioBitrate) {
+        std::fprintf(stderr, "zev-convert: audio %u Hz at %u bit/s is not offered; using %u Hz at %u bit/s\n",
+                     o.sampleRate, o.audioBitrate, pick.sampleRate, pick.bitrate);
+    }
+    record.audioCodecIndex = static_cast<int32_t>(pick.codecIndex);
+    record.audioFormatIndex = static_cast<int32_t>(pick.formatIndex);
+    record.sampleRate = static_cast<int32_t>(pick.sampleRate);
+    record.audioBitrate = static_cast<int32_t>(pick.bitrate);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    ConvertOptions o;
+    std::string error;
+    if (!ParseOptions(argc, argv, o, error)) {
+        std::fprintf(stderr, "zev-convert: %s\nTry 'zev-convert --help'.\n", error.c_str());
+        return kExitUsage;
+    }
+    if (o.help) {
+        std::fputs(UsageText("zev-convert").c_str(), stdout);
+        return kExitDone;
+    }
+    if (CanonicalTarget(o.source) == CanonicalTarget(o.destination))
+        return Fail(kExitUsage, "the destination is the source; choose another file");
+
+    double begin = o.beginSeconds.value_or(0);
+    double end = 0;
+    if (o.endSeconds) {
+        end = *o.endSeconds;
+    } else if (!ProbeDurationSeconds(o.source, end, error)) {
+        return Fail(kExitAborted, error);
+    }
+    if (begin > end) {
+        return Fail(kExitUsage, "the begin (" + std::to_string(begin) + " s) is after the end (" +
+                                    std::to_string(end) + " s)");
+    }
+
+    ProfileRecord record;
+    if (!BuildRecord(o, record, error)) return Fail(kExitAborted, error);
+
+    // The converters write trace lines to standard output; keep our own lines
+    // apart from them.
+    std::fflush(stdout);
+    FILE* log = fdopen(dup(STDOUT_FILENO), "w");
+    if (!log) return Fail(kExitAborted, "cannot write to standard output");
+    const int sink = o.trace ? dup(STDERR_FILENO) : open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (sink >= 0) {
+        dup2(sink, STDOUT_FILENO);
+        close(sink);
+    }
+
+    std::signal(SIGINT, OnInterrupt);
+    JobOutcome outcome;
+    {
+        ConsoleJob job(log, stderr, !o.quiet);
+        outcome = job.Run(o.library, o.source, o.destination, WidenProfile(record), begin, end);
+    }
+    std::fclose(log);
+    switch (outcome) {
+        case JobOutcome::Completed:
+            return kExitDone;
+        case JobOutcome::Stopped:
+            return kExitStopped;
+        case JobOutcome::Aborted:
+            break;
+    }
+    return kExitAborted;
+}

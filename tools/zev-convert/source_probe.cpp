@@ -1,0 +1,55 @@
+#include "tools/zev-convert/source_probe.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+#include "platform/dshow/dshow.h"
+
+namespace {
+
+std::wstring Widen(const std::string& s) {
+    std::mbstate_t state{};
+    const char* src = s.c_str();
+    const size_t n = std::mbsrtowcs(nullptr, &src, 0, &state);
+    if (n == static_cast<size_t>(-1)) return std::wstring(s.begin(), s.end());
+    std::vector<wchar_t> buf(n + 1);
+    src = s.c_str();
+    state = std::mbstate_t{};
+    std::mbsrtowcs(buf.data(), &src, n + 1, &state);
+    return std::wstring(buf.data(), n);
+}
+
+std::string Hex(HRESULT hr) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0X%08X", static_cast<unsigned>(hr));
+    return buf;
+}
+
+}  // namespace
+
+bool ProbeDurationSeconds(const std::string& path, double& seconds, std::string& error) {
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    bool ok = false;
+    {
+        ComPtr<IGraphBuilder> graph;
+        HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IGraphBuilder, reinterpret_cast<void**>(graph.Put()));
+        if (FAILED(hr)) {
+            error = "cannot create a filter graph, error " + Hex(hr);
+        } else if (FAILED(hr = graph->RenderFile(Widen(path).c_str(), nullptr))) {
+            error = "cannot read '" + path + "' (error " + Hex(hr) + ")";
+        } else {
+            auto position = graph.As<IMediaPosition>();
+            REFTIME length = 0;
+            if (!position || FAILED(position->get_Duration(&length)) || length <= 0) {
+                error = "'" + path + "' tells no duration; give --end";
+            } else {
+                seconds = length;
+                ok = true;
+            }
+        }
+    }
+    if (SUCCEEDED(init)) CoUninitialize();
+    return ok;
+}
