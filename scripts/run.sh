@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the main job: converts a generated 10-second clip
+# (H.264 video and AAC audio in MP4) to Windows Media with zev-convert, then
+# shows what ffprobe reads in the result. Extra arguments go to zev-convert.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/build.sh
+mkdir -p out
+src=out/sample.mp4
+if [ ! -s "$src" ]; then
+  ffmpeg -hide_banner -loglevel error -y \
+    -f lavfi -i testsrc2=size=640x360:rate=25:duration=10 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=10 \
+    -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest "$src"
+fi
+./build/bin/zev-convert --begin 2 --end 00:00:08 --size 320x240 --video-kbps 300 --fps 25 \
+  "$@" "$src" out/sample.wmv
+ffprobe -hide_banner -loglevel error -show_entries \
+  format=duration,bit_rate:format_tags=Description:stream=codec_name,width,height,r_frame_rate,sample_rate,channels \
+  -of default=noprint_wrappers=1 out/sample.wmv
