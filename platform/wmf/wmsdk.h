@@ -43,7 +43,9 @@ constexpr HRESULT ASF_E_NOTFOUND = MakeHResult(0xC00D07F0);
 constexpr HRESULT ASF_E_BUFFERTOOSMALL = MakeHResult(0xC00D07D6);
 constexpr HRESULT ASF_E_INVALIDHEADER = MakeHResult(0xC00D07E2);
 
-constexpr GUID WmfIid(uint32_t n) { return MakeLayerGuid(0x574D, n); }
+constexpr GUID WmfIid(uint32_t n) {
+    return MakeLayerGuid(0x574D, n);
+}
 
 struct IWMStreamConfig;
 struct IWMProfile;
@@ -120,8 +122,7 @@ struct IWMProfileManager2 : IWMProfileManager {
 struct IWMCodecInfo : IUnknown {
     static constexpr GUID iid = WmfIid(8);
     virtual HRESULT GetCodecInfoCount(REFGUID guidType, DWORD* pcCodecs) = 0;
-    virtual HRESULT GetCodecFormatCount(REFGUID guidType, DWORD dwCodecIndex,
-                                        DWORD* pcFormat) = 0;
+    virtual HRESULT GetCodecFormatCount(REFGUID guidType, DWORD dwCodecIndex, DWORD* pcFormat) = 0;
     virtual HRESULT GetCodecFormat(REFGUID guidType, DWORD dwCodecIndex, DWORD dwFormatIndex,
                                    IWMStreamConfig** ppIStreamConfig) = 0;
 };
@@ -165,9 +166,8 @@ struct IWMHeaderInfo3 : IUnknown {
     virtual HRESULT GetAttributeCount(WORD wStreamNum, WORD* pcAttributes) = 0;
     // pValue NULL: *pcbLength receives the size. Strings are WCHAR text with
     // a terminator.
-    virtual HRESULT GetAttributeByName(WORD* pwStreamNum, LPCWSTR pszName,
-                                       WMT_ATTR_DATATYPE* pType, BYTE* pValue,
-                                       WORD* pcbLength) = 0;
+    virtual HRESULT GetAttributeByName(WORD* pwStreamNum, LPCWSTR pszName, WMT_ATTR_DATATYPE* pType,
+                                       BYTE* pValue, WORD* pcbLength) = 0;
     // A WMT_TYPE_STRING value is WCHAR text; cbAttributeLength is its length
     // in bytes, with or without a terminator.
     virtual HRESULT AddAttribute(WORD wStreamNum, LPCWSTR pszName, WORD* pwIndex,
