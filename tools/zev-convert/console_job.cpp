@@ -58,8 +58,13 @@ void ConsoleJob::Append(const std::string& text) {
     std::fflush(m_log);
     m_lastTransient = transient;
 
+    // The caller learns the outcome from the lines alone: a job has finished
+    // only when an engine says so, and an abort line overrides that.
     if (text == "User stopped converting.\r\n" || text == "User Abort\r\n") {
         m_stopped = true;
+    } else if (text == "Converting successfully complete!\r\n" ||
+               text == "Converting finished\r\n") {
+        m_finished = true;
     } else if (ContainsNoCase(text, "abort")) {
         m_aborted = true;
     }
@@ -149,5 +154,5 @@ JobOutcome ConsoleJob::Run(const std::string& library, const std::string& source
     m_nProgress = 0;
     UnbindConverter(bound);
     if (m_stopped || g_stopRequested) return JobOutcome::Stopped;
-    return m_aborted ? JobOutcome::Aborted : JobOutcome::Completed;
+    return m_finished && !m_aborted ? JobOutcome::Completed : JobOutcome::Aborted;
 }

@@ -55,6 +55,7 @@ private:
     IMediaControl* m_pMediaControl = nullptr;
     IMediaSeeking* m_pMediaSeeking = nullptr;
     bool m_aborted = false;
+    bool m_finished = false;
     bool m_stopped = false;
     bool m_stopSent = false;
 };
