@@ -27,11 +27,8 @@ bool DirectoryWritable(const fs::path& dir) {
 
 }  // namespace
 
-std::string ResolveProfilePath(const std::string& programDir, const std::string& xdgConfigHome,
-                               const std::string& home) {
-    const fs::path besideProgram = fs::path(programDir) / kProfileFileName;
-    if (DirectoryWritable(programDir)) return besideProgram.string();
-
+std::string UserProfilePath(const std::string& seedFrom, const std::string& xdgConfigHome,
+                            const std::string& home) {
     fs::path base;
     // The base directory specification ignores relative values.
     if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())
@@ -39,17 +36,25 @@ std::string ResolveProfilePath(const std::string& programDir, const std::string&
     else if (!home.empty())
         base = fs::path(home) / ".config";
     else
-        return besideProgram.string();
+        return "";
 
     const fs::path dir = base / kConfigSubdir;
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (!DirectoryWritable(dir)) return besideProgram.string();
+    if (!DirectoryWritable(dir)) return "";
 
     const fs::path userFile = dir / kProfileFileName;
-    if (!fs::exists(userFile, ec) && fs::exists(besideProgram, ec))
-        fs::copy_file(besideProgram, userFile, ec);  // a failed seed leaves the file missing: default configuration
+    // A failed seed leaves the file missing: the default configuration.
+    if (!fs::exists(userFile, ec) && fs::exists(seedFrom, ec)) fs::copy_file(seedFrom, userFile, ec);
     return userFile.string();
+}
+
+std::string ResolveProfilePath(const std::string& programDir, const std::string& xdgConfigHome,
+                               const std::string& home) {
+    const std::string besideProgram = (fs::path(programDir) / kProfileFileName).string();
+    if (DirectoryWritable(programDir)) return besideProgram;
+    const std::string user = UserProfilePath(besideProgram, xdgConfigHome, home);
+    return user.empty() ? besideProgram : user;
 }
 
 std::string ResolveProfilePath(const std::string& programDir) {

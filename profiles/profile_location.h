@@ -16,5 +16,12 @@ constexpr const char* kConfigSubdir = "reelsmith";
 std::string ResolveProfilePath(const std::string& programDir, const std::string& xdgConfigHome,
                                const std::string& home);
 
+// profile.cfg in the user's configuration directory ($XDG_CONFIG_HOME, or
+// $HOME/.config, then "reelsmith"), creating the directory and copying
+// `seedFrom` there when the user has no profile.cfg yet. "" when no
+// writable directory can be made.
+std::string UserProfilePath(const std::string& seedFrom, const std::string& xdgConfigHome,
+                            const std::string& home);
+
 // The same with XDG_CONFIG_HOME and HOME from the environment.
 std::string ResolveProfilePath(const std::string& programDir);

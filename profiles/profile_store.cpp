@@ -9,6 +9,7 @@
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_file.h"
 #include "profiles/profile_file_io.h"
+#include "profiles/converter_record.h"
 #include "profiles/profile_values.h"
 
 namespace {

@@ -1,14 +1,11 @@
 // Values of a profile: the text the panel shows turned into numbers, the
-// converter record, the default configuration and the rules for a name
-// that the file can hold.
+// default configuration and the rules for a name that the file can hold.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "convert/common/profile_struc.h"
-
-class CAudioFormatCatalog;
 
 constexpr size_t kMaxProfileNameChars = sizeof(ProfileRecord::name) - 1;
 // The largest video bit rate whose bits per second fit the record's
@@ -29,13 +26,6 @@ constexpr const char* kMonoText = "Mono";
 int32_t TextToInt(const std::string& text);
 // Negative values become 0: the field is unsigned.
 uint32_t TextToUnsigned(const std::string& text);
-
-// The record handed to the job control: the video bit rate in bits per
-// second, codec and format chosen by the catalogue for the channel count,
-// sample rate and audio bit rate. name, stereo, listIndex and deleted stay 0.
-ProfileRecord MakeConverterRecord(int32_t width, int32_t height, uint32_t videoKbps,
-                                  int32_t framesPerSecond, int channels, int32_t sampleRate,
-                                  int32_t audioBitrate, const CAudioFormatCatalog& catalog);
 
 // What the panel shows while no profile list is loaded.
 ProfileRecord DefaultConfiguration();
