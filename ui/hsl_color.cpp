@@ -4,22 +4,26 @@
 
 namespace {
 
+// The values are stored as floats but computed in double: products of two
+// floats are exact there, so L + S − L·S is exactly 1 at full saturation and
+// a truncated byte doesn't lose a step to float rounding.
+
 // One channel of the HSL to RGB conversion, before scaling to a byte.
-float HueToChannel(float m1, float m2, float hue) {
-    if (hue > 360.0f) {
-        hue -= 360.0f;
-    } else if (hue < 0.0f) {
-        hue += 360.0f;
+double HueToChannel(double m1, double m2, double hue) {
+    if (hue > 360.0) {
+        hue -= 360.0;
+    } else if (hue < 0.0) {
+        hue += 360.0;
     }
-    if (hue < 60.0f) return m1 + (m2 - m1) * hue / 60.0f;
-    if (hue < 180.0f) return m2;
-    if (hue < 240.0f) return m1 + (m2 - m1) * (240.0f - hue) / 60.0f;
+    if (hue < 60.0) return m1 + (m2 - m1) * hue / 60.0;
+    if (hue < 180.0) return m2;
+    if (hue < 240.0) return m1 + (m2 - m1) * (240.0 - hue) / 60.0;
     return m1;
 }
 
-std::uint8_t ToByte(float unit) {
+std::uint8_t ToByte(double unit) {
     // Truncation toward zero; the clamp only guards against rounding noise.
-    const int value = static_cast<int>(unit * 255.0f);
+    const int value = static_cast<int>(unit * 255.0);
     return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
 }
 
@@ -98,10 +102,10 @@ void CColorHSL::HslToRgb(float hue, float saturation, float lightness, std::uint
         *red = *green = *blue = grey;
         return;
     }
-    const float m2 = lightness > 0.5f ? lightness + saturation - lightness * saturation
-                                      : lightness + lightness * saturation;
-    const float m1 = 2.0f * lightness - m2;
-    *red = ToByte(HueToChannel(m1, m2, hue + 120.0f));
-    *green = ToByte(HueToChannel(m1, m2, hue));
-    *blue = ToByte(HueToChannel(m1, m2, hue - 120.0f));
+    const double l = lightness, s = saturation, h = hue;
+    const double m2 = l > 0.5 ? l + s - l * s : l + l * s;
+    const double m1 = 2.0 * l - m2;
+    *red = ToByte(HueToChannel(m1, m2, h + 120.0));
+    *green = ToByte(HueToChannel(m1, m2, h));
+    *blue = ToByte(HueToChannel(m1, m2, h - 120.0));
 }

@@ -454,6 +454,12 @@ bool CMenuXPStyle::HandleMenuChar(QMenu* menu, QKeyEvent* event) const {
     return true;
 }
 
+QPixmap CMenuXPStyle::GrabScreenUnder(QWidget* menu, const QRect& global) const {
+    QScreen* screen = menu->screen();
+    if (!screen) return {};
+    return screen->grabWindow(0, global.x(), global.y(), global.width(), global.height());
+}
+
 bool CMenuXPStyle::eventFilter(QObject* watched, QEvent* event) {
     auto* menu = qobject_cast<QMenu*>(watched);
     if (!menu || !UsesMenuXPLook(menu)) return QProxyStyle::eventFilter(watched, event);
@@ -463,11 +469,8 @@ bool CMenuXPStyle::eventFilter(QObject* watched, QEvent* event) {
             // under the shadow.
             if (m_bOwnShadows) {
                 MenuWindowRecord record;
-                if (QScreen* screen = menu->screen()) {
-                    const QRect g = menu->geometry();
-                    record.under = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height());
-                    if (record.under.size() != g.size()) record.under = QPixmap();
-                }
+                record.under = GrabScreenUnder(menu, menu->geometry());
+                if (record.under.size() != menu->size()) record.under = QPixmap();
                 m_menuWindows.insert(menu, record);
             }
             break;

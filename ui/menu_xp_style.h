@@ -52,6 +52,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // What the screen shows at `global` before the popup covers it; a null
+    // pixmap when the platform can't tell.
+    virtual QPixmap GrabScreenUnder(QWidget* menu, const QRect& global) const;
 
 private:
     // One open popup: what lay under its shadow before it appeared.

@@ -54,6 +54,6 @@ void CStatusBarXP::paintEvent(QPaintEvent* event) {
     painter.setBrush(Qt::NoBrush);
     for (const QLabel* pane : m_panes) {
         if (!pane->isVisible()) continue;
-        painter.drawRect(pane->geometry().adjusted(-1, -1, 0, 0));
+        painter.drawRect(pane->geometry().adjusted(0, 0, -1, -1));
     }
 }
