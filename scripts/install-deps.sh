@@ -11,6 +11,8 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
   time
+  # the optional libFuzzer build of the profile reader (-DZEV_FUZZ=ON)
+  clang libclang-rt-14-dev
 )
 
 missing=()
