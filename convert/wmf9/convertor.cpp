@@ -1,0 +1,38 @@
+#include "convert/wmf9/convertor.h"
+
+namespace {
+
+template <class T>
+void ReleaseMember(T*& p) {
+    if (p) p->Release();
+    p = nullptr;
+}
+
+}  // namespace
+
+CConvertor::CConvertor() : m_hrComInit(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+
+CConvertor::~CConvertor() {
+    // The order is fixed: the graph goes before the filters that the engine
+    // still holds, the writer before the grabbers whose callbacks use it.
+    ReleaseMember(m_pProfile);
+    ReleaseMember(m_pMediaControl);
+    ReleaseMember(m_pGraph);
+    ReleaseMember(m_pMediaPosition);
+    ReleaseMember(m_pMediaSeeking);
+    ReleaseMember(m_pWriter);
+    ReleaseMember(m_pVideoNullRenderer);
+    ReleaseMember(m_pAudioNullRenderer);
+    ReleaseMember(m_pVideoGrabberFilter);
+    ReleaseMember(m_pVideoGrabber);
+    ReleaseMember(m_pAudioGrabber);
+    ReleaseMember(m_pAudioGrabberFilter);
+
+    if (m_ppGraphSlot) *m_ppGraphSlot = nullptr;
+    if (m_ppControlSlot) *m_ppControlSlot = nullptr;
+    if (m_ppSeekingSlot) *m_ppSeekingSlot = nullptr;
+
+    // A thread that was already in another apartment kept its own
+    // initialisation; only a successful one is balanced.
+    if (SUCCEEDED(m_hrComInit)) CoUninitialize();
+}

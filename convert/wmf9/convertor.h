@@ -1,0 +1,49 @@
+// The engine object of one Convert call: every interface the job acquires,
+// the caller's log channel and slots, and the two sample callbacks. Built on
+// entry, destroyed before Convert returns, never shared between calls.
+#pragma once
+
+#include "convert/common/log_channel.h"
+#include "convert/common/wide_path.h"
+#include "convert/wmf9/grabber_callback.h"
+#include "platform/dshow/dshow.h"
+#include "platform/wmf/wmsdk.h"
+
+class CConvertor {
+public:
+    // Initialises COM for the calling thread as a single-threaded apartment.
+    CConvertor();
+    // Releases everything in the engine's fixed order, clears the caller's
+    // slots and uninitialises COM.
+    ~CConvertor();
+    CConvertor(const CConvertor&) = delete;
+    CConvertor& operator=(const CConvertor&) = delete;
+
+    // The result of initialising COM, for the job to report.
+    HRESULT m_hrComInit;
+
+    LogChannel m_log;
+    IGraphBuilder** m_ppGraphSlot = nullptr;
+    IMediaControl** m_ppControlSlot = nullptr;
+    IMediaSeeking** m_ppSeekingSlot = nullptr;
+
+    IWMWriter* m_pWriter = nullptr;
+    IWMProfile* m_pProfile = nullptr;
+    IGraphBuilder* m_pGraph = nullptr;
+    IMediaControl* m_pMediaControl = nullptr;
+    IMediaPosition* m_pMediaPosition = nullptr;
+    IMediaSeeking* m_pMediaSeeking = nullptr;
+
+    IBaseFilter* m_pVideoGrabberFilter = nullptr;  // "SampleGrbV"
+    ISampleGrabber* m_pVideoGrabber = nullptr;
+    IBaseFilter* m_pVideoNullRenderer = nullptr;   // "NullRenderV"
+    IBaseFilter* m_pAudioGrabberFilter = nullptr;  // "SampleGrbA"
+    ISampleGrabber* m_pAudioGrabber = nullptr;
+    IBaseFilter* m_pAudioNullRenderer = nullptr;  // "NullRenderA"
+
+    CGrabberCallback m_videoCallback{StreamKind::Video};
+    CGrabberCallback m_audioCallback{StreamKind::Audio};
+
+    // The destination as the writer and the metadata editor see it.
+    WCHAR m_wszDestFN[kMaxPathChars] = {};
+};

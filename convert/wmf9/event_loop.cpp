@@ -1,0 +1,58 @@
+#include "convert/wmf9/event_loop.h"
+
+#include "convert/common/event_pump.h"
+
+namespace {
+
+bool EndsJob(long code) {
+    return code == EC_COMPLETE || code == EC_USERABORT || code == EC_ERRORABORT ||
+           code == EC_PREPROCESS_COMPLETE;
+}
+
+void ReportEnding(const LogChannel& log, long code) {
+    switch (code) {
+        case EC_COMPLETE:
+            log.PrintfTraced("Converting successfully complete!\r\n");
+            break;
+        case EC_USERABORT:
+            log.Send("User stopped converting.\r\n");
+            break;
+        case EC_ERRORABORT:
+            log.Send("Converting aborted by error.\r\n");
+            break;
+        default:  // EC_PREPROCESS_COMPLETE ends the job without a line
+            break;
+    }
+}
+
+}  // namespace
+
+void RunEventLoop(CConvertor& c) {
+    const LogChannel& log = c.m_log;
+    IMediaEvent* events = nullptr;
+    IMediaEventSink* sink = nullptr;
+    c.m_pGraph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events));
+    if (!events) {
+        log.Send("Failed to find IMediaEvent interface!\r\n");
+    } else {
+        log.Send("Under converting, please wait...\r\n");
+        OAEVENT handle = 0;
+        if (FAILED(events->GetEventHandle(&handle)) || !handle) {
+            log.Send("Unexpected failure (GetEventHandle failed)...\r\n");
+        } else {
+            c.m_pGraph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink));
+            if (sink) {
+                Trace("Get Media Sink success\r\n");
+                c.m_videoCallback.SetEventSink(sink);
+            }
+            ReportEnding(log,
+                         PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), &EndsJob));
+        }
+    }
+    log.Send("End of converting.\r\n");
+    // The graph still runs until finishing stops it; take the sink back
+    // before letting it go.
+    c.m_videoCallback.SetEventSink(nullptr);
+    if (sink) sink->Release();
+    if (events) events->Release();
+}

@@ -1,0 +1,67 @@
+#include "convert/wmf9/finishing.h"
+
+#include <string>
+
+#include "convert/common/convert_api.h"
+
+namespace {
+
+constexpr wchar_t kDescriptionAttribute[] = L"Description";
+constexpr char kDescriptionPrefix[] = "Converted use ZEV from ";
+constexpr WORD kFileLevelStream = 0;
+constexpr WORD kDefaultLanguage = 0;
+
+unsigned Hex(HRESULT hr) {
+    return static_cast<unsigned>(hr);
+}
+
+std::wstring DescriptionText() {
+    // Both parts are ASCII, so each byte is one character.
+    std::wstring text;
+    for (const char* p = kDescriptionPrefix; *p; ++p) text += static_cast<wchar_t>(*p);
+    for (const char* p = kMakerWebAddress; *p; ++p) text += static_cast<wchar_t>(*p);
+    return text;
+}
+
+void TagFile(const WCHAR* fileName) {
+    IWMMetadataEditor* editor = nullptr;
+    HRESULT hr = WMCreateEditor(&editor);
+    if (FAILED(hr) || !editor) {
+        Trace("Could not create Metadata Editor ( hr=0x%08x ).\n", Hex(hr));
+        return;
+    }
+    hr = editor->Open(fileName);
+    if (FAILED(hr)) {
+        Trace("Could not open the file %ls ( hr=0x%08x ).\n", fileName, Hex(hr));
+        editor->Release();
+        return;
+    }
+    IWMHeaderInfo3* header = nullptr;
+    editor->QueryInterface(IID_IWMHeaderInfo3, reinterpret_cast<void**>(&header));
+    if (header) {
+        const std::wstring text = DescriptionText();
+        WORD index = 0;
+        // No terminator: the length is the characters alone.
+        header->AddAttribute(kFileLevelStream, kDescriptionAttribute, &index, WMT_TYPE_STRING,
+                             kDefaultLanguage, reinterpret_cast<const BYTE*>(text.data()),
+                             static_cast<DWORD>(text.size() * sizeof(WCHAR)));
+        header->Release();
+    }
+    editor->Flush();
+    editor->Close();
+    editor->Release();
+}
+
+}  // namespace
+
+void FinishJob(CConvertor& c) {
+    const LogChannel& log = c.m_log;
+    HRESULT hr = c.m_pMediaControl->Stop();
+    if (FAILED(hr)) log.Printf("Failed to stop filter graph!  Error=0X%08X\r\n", Hex(hr));
+    hr = c.m_pWriter->Flush();
+    if (FAILED(hr)) log.PrintfTraced("Info: Could not Flush on Writer, Error=0X%08X\r\n", Hex(hr));
+    hr = c.m_pWriter->EndWriting();
+    if (FAILED(hr))
+        log.PrintfTraced("Info: Error in end writing on Writer, Error=0X%08X\r\n", Hex(hr));
+    TagFile(c.m_wszDestFN);
+}

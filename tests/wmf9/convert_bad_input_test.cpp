@@ -1,0 +1,178 @@
+// Jobs that cannot run: each ends with its failure lines and nothing after
+// them, leaves no output file behind and the slots NULL.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+
+#include "converter_host.h"
+#include "media_tools.h"
+
+namespace {
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class ConvertBadInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_library.convert()) << m_library.error();
+        m_job.dest = m_dir.Path("out.wmv");
+        m_job.profile = MakeProfile(320, 240, 250000.0, 15, PickAudioFormat(44100, 2));
+        m_job.begin = 0;
+        m_job.end = 2;
+    }
+    // A short clip that converts when nothing else is wrong.
+    std::string GoodSource() {
+        const std::string path = m_dir.Path("good.mp4");
+        if (!FileExists(path)) {
+            EXPECT_TRUE(MakeClip(path, ClipSpec{}));
+        }
+        return path;
+    }
+    JobResult Run() { return RunConversion(m_library.convert(), m_job); }
+
+    TempDir m_dir;
+    ConverterLibrary m_library;
+    JobOptions m_job;
+};
+
+TEST_F(ConvertBadInput, MissingSourceIsTheOnlyLine) {
+    m_job.source = m_dir.Path("missing.mp4");
+    const JobResult r = Run();
+    EXPECT_EQ(std::vector<std::string>{"File not found in reading '" + m_job.source +
+                                       "', Mission aborted!\r\n"},
+              r.lines);
+    EXPECT_TRUE(r.slotsNullAfter);
+    EXPECT_FALSE(FileExists(m_job.dest));
+
+    m_job.nullSource = true;
+    EXPECT_EQ(std::vector<std::string>{"File not found in reading '', Mission aborted!\r\n"},
+              Run().lines);
+}
+
+TEST_F(ConvertBadInput, UnreadableSourcesEndWithTheTwoUnrecognisedLines) {
+    const std::vector<std::pair<std::string, std::string>> sources = {
+        {"empty.mp4", ""},
+        {"text.avi", "This is not a movie at all, only a few words of text.\n"},
+        {"corrupt.mp4", std::string("\x00\x00\x00\x18"
+                                    "ftypmp42",
+                                    12) +
+                            std::string(4000, '\x7f')},
+    };
+    for (const auto& [name, bytes] : sources) {
+        SCOPED_TRACE(name);
+        m_job.source = m_dir.Path(name);
+        WriteFile(m_job.source, bytes);
+        const JobResult r = Run();
+        ASSERT_EQ(2u, r.lines.size());
+        EXPECT_TRUE(std::regex_match(
+            r.lines[0], std::regex("Unrecognized source file format in " + m_job.source +
+                                   "!  Error=0X[0-9A-F]{8}, Mission Aborted!\r\n")))
+            << r.lines[0];
+        EXPECT_EQ(
+            "Unrecogonized source file format, pleae ensure WMP can play it! Mission aborted!\r\n",
+            r.lines[1]);
+        EXPECT_TRUE(r.slotsNullAfter);
+        EXPECT_FALSE(FileExists(m_job.dest));
+    }
+}
+
+TEST_F(ConvertBadInput, OverlongLineIsCutToTheBuffer) {
+    // Directory names of 200 characters, ten deep: far past the buffer.
+    m_job.source = m_dir.path();
+    for (int i = 0; i < 10; ++i) m_job.source += "/" + std::string(200, 'd');
+    m_job.source += "/missing.mp4";
+    const JobResult r = Run();
+    ASSERT_EQ(1u, r.lines.size());
+    EXPECT_EQ(1023u, r.lines[0].size());
+    EXPECT_EQ(0u, r.lines[0].rfind("File not found in reading '" + m_dir.path(), 0));
+    EXPECT_EQ("\r\n", r.lines[0].substr(1021));
+    EXPECT_TRUE(r.logGuardIntact);
+}
+
+TEST_F(ConvertBadInput, DestinationThatCannotBeWrittenAbortsBeforeWriting) {
+    m_job.source = GoodSource();
+    m_job.dest = m_dir.Path("no-such-dir/out.wmv");
+    JobResult r = Run();
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ("Failed to Set Dest File name, mission aborted!\r\n", r.lines.back());
+    EXPECT_TRUE(r.slotsNullAfter);
+
+    m_job.nullDest = true;
+    r = Run();
+    ASSERT_GE(r.lines.size(), 2u);
+    EXPECT_EQ("Failed to set dest file name! Error=0X80004003\r\n", r.lines[r.lines.size() - 2]);
+    EXPECT_EQ("Failed to Set Dest File name, mission aborted!\r\n", r.lines.back());
+
+    if (geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
+    const std::string readOnly = m_dir.Path("read-only");
+    ASSERT_EQ(0, mkdir(readOnly.c_str(), 0555));
+    m_job.nullDest = false;
+    m_job.dest = readOnly + "/out.wmv";
+    r = Run();
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ("Failed to Set Dest File name, mission aborted!\r\n", r.lines.back());
+    EXPECT_FALSE(FileExists(m_job.dest));
+}
+
+TEST_F(ConvertBadInput, SettingsThatCannotWorkEndTheJobBeforeAnyFileExists) {
+    m_job.source = GoodSource();
+    m_job.begin = 8.5;
+    m_job.end = 2.9;
+    JobResult r = Run();
+    EXPECT_EQ(
+        std::vector<std::string>{
+            "Error, begin time 8 s is after end time 2 s, Mission aborted!\r\n"},
+        r.lines);
+    EXPECT_FALSE(FileExists(m_job.dest));
+
+    m_job.begin = 0;
+    m_job.end = 2;
+    m_job.profile.framesPerSecond = 0;
+    r = Run();
+    EXPECT_EQ(std::vector<std::string>{"Error, frame rate 0 is not valid, Mission aborted!\r\n"},
+              r.lines);
+    EXPECT_TRUE(r.slotsNullAfter);
+}
+
+TEST_F(ConvertBadInput, AudioFormatUnknownToTheRuntimeAbortsClearly) {
+    m_job.source = GoodSource();
+    for (auto [codec, format] : {std::pair{99, 0}, std::pair{0, 999}, std::pair{-1, -1}}) {
+        SCOPED_TRACE(std::to_string(codec) + "/" + std::to_string(format));
+        m_job.profile.audioCodecIndex = codec;
+        m_job.profile.audioFormatIndex = format;
+        const JobResult r = Run();
+        ASSERT_FALSE(r.lines.empty());
+        EXPECT_TRUE(std::regex_match(
+            r.lines.back(),
+            std::regex("Error, no audio format " + std::to_string(format) + " of audio codec " +
+                       std::to_string(codec) +
+                       " in the runtime, Error=0X[0-9A-F]{8}, Mission aborted!\r\n")))
+            << r.lines.back();
+        EXPECT_TRUE(r.slotsNullAfter);
+        EXPECT_FALSE(FileExists(m_job.dest));
+    }
+}
+
+TEST_F(ConvertBadInput, RangePastTheSourcesEndStillEnds) {
+    m_job.source = GoodSource();  // 4 s
+    m_job.begin = 10;
+    m_job.end = 20;
+    const JobResult r = Run();
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ("End of converting.\r\n", r.lines.back());
+    EXPECT_TRUE(r.slotsNullAfter);
+    EXPECT_LT(r.seconds, 20.0);
+}
+
+}  // namespace

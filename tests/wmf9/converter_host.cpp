@@ -1,0 +1,212 @@
+#include "converter_host.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/dshow/dshow.h"
+#include "platform/win/window.h"
+#include "platform/wmf/wmsdk.h"
+
+namespace {
+
+constexpr size_t kLogGuardBytes = 256;
+constexpr char kGuardByte = '\x5A';
+constexpr UINT kStopMessage = WM_APP + 1;
+
+struct Slots {
+    IGraphBuilder* graph = nullptr;
+    IMediaControl* control = nullptr;
+    IMediaSeeking* seeking = nullptr;
+};
+
+// The caller's two-step stop.
+void StopJob(Slots& slots) {
+    if (slots.control) slots.control->Stop();
+    if (slots.graph) {
+        IMediaEventSink* sink = nullptr;
+        slots.graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink));
+        if (sink) {
+            sink->Notify(EC_USERABORT, 0, 0);
+            sink->Release();
+        }
+    }
+}
+
+int CountDir(const char* dir) {
+    int n = 0;
+    if (DIR* d = opendir(dir)) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+}  // namespace
+
+ConverterLibrary::ConverterLibrary(const char* path) {
+    m_module = LoadLibraryA(path);
+    if (!m_module) {
+        m_error = GetLastLoaderMessage();
+        return;
+    }
+    m_convert = reinterpret_cast<ConvertFn>(GetProcAddress(m_module, kConvertSymbol));
+    if (!m_convert) m_error = "no " + std::string(kConvertSymbol);
+}
+
+ConverterLibrary::~ConverterLibrary() {
+    if (m_module) FreeLibrary(m_module);
+}
+
+AudioChoice PickAudioFormat(unsigned sampleRate, unsigned channels) {
+    AudioChoice fallback;
+    ComPtr<IWMProfileManager> manager;
+    if (FAILED(WMCreateProfileManager(manager.Put())) || !manager) return fallback;
+    auto info = manager.As<IWMCodecInfo>();
+    DWORD codecs = 0;
+    if (!info || FAILED(info->GetCodecInfoCount(WMMEDIATYPE_Audio, &codecs))) return fallback;
+    bool haveFallback = false;
+    for (DWORD c = 0; c < codecs; ++c) {
+        DWORD formats = 0;
+        if (FAILED(info->GetCodecFormatCount(WMMEDIATYPE_Audio, c, &formats))) continue;
+        for (DWORD f = 0; f < formats; ++f) {
+            ComPtr<IWMStreamConfig> config;
+            if (FAILED(info->GetCodecFormat(WMMEDIATYPE_Audio, c, f, config.Put()))) continue;
+            auto props = config.As<IWMMediaProps>();
+            DWORD bytes = 0;
+            if (!props || FAILED(props->GetMediaType(nullptr, &bytes))) continue;
+            std::vector<uint64_t> buffer((bytes + 7) / 8);
+            auto* mt = reinterpret_cast<WM_MEDIA_TYPE*>(buffer.data());
+            if (FAILED(props->GetMediaType(mt, &bytes))) continue;
+            const WAVEFORMATEX* wfx = WaveFormatOf(*mt);
+            if (!wfx) continue;
+            AudioChoice choice{static_cast<int>(c), static_cast<int>(f), wfx->nSamplesPerSec,
+                               wfx->nChannels};
+            if (!haveFallback) {
+                fallback = choice;
+                haveFallback = true;
+            }
+            if (choice.sampleRate == sampleRate && choice.channels == channels) return choice;
+        }
+    }
+    return fallback;
+}
+
+ProfileStruc MakeProfile(int width, int height, double videoBitrate, int fps,
+                         const AudioChoice& audio) {
+    ProfileStruc p;
+    std::memset(&p, 0, sizeof p);
+    p.width = width;
+    p.height = height;
+    p.videoBitrate = videoBitrate;
+    p.framesPerSecond = fps;
+    p.audioCodecIndex = audio.codecIndex;
+    p.audioFormatIndex = audio.formatIndex;
+    p.sampleRate = static_cast<int32_t>(audio.sampleRate);
+    p.stereo = audio.channels == 2 ? 1 : 0;
+    return p;
+}
+
+JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
+    JobResult result;
+    std::vector<char> log(kLogBufferSize + kLogGuardBytes, kGuardByte);
+    Slots slots;
+    int progress = 0;
+    bool stopRequested = false;
+
+    HWND window = nullptr;
+    window = CreateHostWindow([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> LRESULT {
+        if (msg == WM_COMMAND && LOWORD(wParam) == kCmdFlushLog) {
+            result.lines.emplace_back(log.data());
+            if (!options.stopAfterLine.empty() && !stopRequested &&
+                result.lines.back() == options.stopAfterLine) {
+                stopRequested = true;
+                PostMessageA(hwnd, kStopMessage, 0, 0);
+            }
+        } else if (msg == kStopMessage) {
+            if (__atomic_load_n(&progress, __ATOMIC_RELAXED) < options.stopAtProgress &&
+                slots.control) {
+                // Not far enough yet: look again shortly.
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                PostMessageA(hwnd, kStopMessage, 0, 0);
+            } else {
+                result.stopped = slots.control != nullptr;
+                StopJob(slots);
+            }
+        }
+        return 0;
+    });
+
+    std::atomic<bool> running{true};
+    std::thread sampler([&] {
+        int last = -1;
+        while (running.load()) {
+            const int now = __atomic_load_n(&progress, __ATOMIC_RELAXED);
+            if (now != last) result.progress.push_back(last = now);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+
+    int savedStdout = -1;
+    char traceName[] = "/tmp/tranzo9-trace-XXXXXX";
+    int traceFd = -1;
+    if (options.captureTrace) {
+        traceFd = mkstemp(traceName);
+        fflush(stdout);
+        savedStdout = dup(1);
+        dup2(traceFd, 1);
+    }
+
+    std::string source = options.source;
+    std::string dest = options.dest;
+    const auto started = std::chrono::steady_clock::now();
+    ProfileStruc profile = options.profile;
+    convert(options.nullSource ? nullptr : source.data(), options.nullDest ? nullptr : dest.data(),
+            &profile, options.withLog ? log.data() : nullptr, options.withWindow ? window : nullptr,
+            &slots.graph, &slots.control, &slots.seeking, options.begin, options.end, &progress);
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    if (options.captureTrace) {
+        fflush(stdout);
+        dup2(savedStdout, 1);
+        close(savedStdout);
+        std::ifstream in(traceName, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        result.trace = text.str();
+        close(traceFd);
+        unlink(traceName);
+    }
+    running.store(false);
+    sampler.join();
+    const int last = __atomic_load_n(&progress, __ATOMIC_RELAXED);
+    if (result.progress.empty() || result.progress.back() != last) result.progress.push_back(last);
+
+    result.slotsNullAfter = !slots.graph && !slots.control && !slots.seeking;
+    result.logGuardIntact = true;
+    for (size_t i = kLogBufferSize; i < log.size(); ++i)
+        if (log[i] != kGuardByte) result.logGuardIntact = false;
+    // Drop what the job left queued for the window before it goes.
+    MSG msg;
+    while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
+    }
+    DestroyWindow(window);
+    return result;
+}
+
+int ThreadCount() {
+    return CountDir("/proc/self/task");
+}
+int OpenFdCount() {
+    return CountDir("/proc/self/fd") - 1;
+}  // less the one opendir holds

@@ -1,0 +1,100 @@
+#include "media_tools.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <sstream>
+
+TempDir::TempDir() {
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tranzo9-XXXXXX";
+    if (mkdtemp(pattern.data())) m_path = pattern;
+}
+
+TempDir::~TempDir() {
+    if (!m_path.empty()) RunCommand("rm -rf " + ShellQuote(m_path));
+}
+
+std::string ShellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+int RunCommand(const std::string& command, std::string* output) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    std::string text;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, n);
+    const int status = pclose(pipe);
+    if (output) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool MakeClip(const std::string& path, const ClipSpec& spec) {
+    std::ostringstream cmd;
+    cmd << "ffmpeg -nostdin -v error -y";
+    if (spec.video)
+        cmd << " -f lavfi -i testsrc=size=" << spec.width << "x" << spec.height
+            << ":rate=" << spec.fps << ":duration=" << spec.seconds;
+    if (spec.audio)
+        cmd << " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" << spec.seconds;
+    if (spec.frames > 0) cmd << " -frames:v " << spec.frames;
+    cmd << " " << spec.codecs;
+    if (spec.audio) cmd << " -ac 2";
+    cmd << " " << ShellQuote(path) << " 2>&1";
+    return RunCommand(cmd.str()) == 0;
+}
+
+JsonValue Probe(const std::string& path) {
+    std::string out;
+    if (RunCommand(
+            "ffprobe -v error -print_format json -show_format -show_streams " + ShellQuote(path),
+            &out) != 0)
+        return JsonValue();
+    return JsonValue::Parse(out);
+}
+
+const JsonValue& StreamOf(const JsonValue& probe, const std::string& type) {
+    static const JsonValue kNull;
+    const JsonValue& streams = probe["streams"];
+    for (size_t i = 0; i < streams.size(); ++i)
+        if (streams[i]["codec_type"].String() == type) return streams[i];
+    return kNull;
+}
+
+std::string Discover(const std::string& path) {
+    std::string out;
+    if (RunCommand("gst-discoverer-1.0 -v " + ShellQuote(path) + " 2>&1", &out) != 0) return "";
+    return out;
+}
+
+double FramePsnr(const std::string& a, double aSeconds, const std::string& b, double bSeconds,
+                 int width, int height) {
+    std::ostringstream cmd;
+    const std::string size = std::to_string(width) + ":" + std::to_string(height);
+    cmd << "ffmpeg -nostdin -hide_banner -ss " << aSeconds << " -i " << ShellQuote(a) << " -ss "
+        << bSeconds << " -i " << ShellQuote(b) << " -filter_complex \"[0:v]scale=" << size
+        << ",format=yuv420p[x];[1:v]scale=" << size
+        << ",format=yuv420p[y];[x][y]psnr\" -frames:v 1 -f null - 2>&1";
+    std::string out;
+    RunCommand(cmd.str(), &out);
+    const size_t at = out.find("average:");
+    if (at == std::string::npos) return -1;
+    const std::string value = out.substr(at + 8, out.find(' ', at) - at - 8);
+    if (value == "inf") return 100;
+    return std::strtod(value.c_str(), nullptr);
+}
+
+int CountVideoFrames(const std::string& path) {
+    std::string out;
+    if (RunCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                   "stream=nb_read_frames -of csv=p=0 " +
+                       ShellQuote(path),
+                   &out) != 0)
+        return -1;
+    return out.empty() ? -1 : std::atoi(out.c_str());
+}

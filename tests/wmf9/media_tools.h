@@ -1,0 +1,57 @@
+// Media for the engine tests, made and read back with the command-line
+// tools: ffmpeg makes the sources, ffprobe and gst-discoverer-1.0 read the
+// results.
+#pragma once
+
+#include <string>
+
+#include "json_lite.h"
+
+// A fresh directory under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string Path(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// Runs a shell command; returns its exit status and standard output.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+std::string ShellQuote(const std::string& s);
+
+struct ClipSpec {
+    double seconds = 4;
+    int width = 320;
+    int height = 240;
+    int fps = 25;
+    bool video = true;
+    bool audio = true;
+    // ffmpeg's container and codec arguments, e.g. "-c:v mpeg4 -c:a aac".
+    std::string codecs = "-c:v mpeg4 -q:v 5 -c:a aac";
+    int frames = 0;  // when set, exactly this many video frames
+};
+
+// Generates a test-pattern clip with a tone; true on success.
+bool MakeClip(const std::string& path, const ClipSpec& spec);
+
+// ffprobe's -show_format -show_streams answer; null when it cannot read.
+JsonValue Probe(const std::string& path);
+// The first stream of the given codec_type ("video", "audio") in a probe.
+const JsonValue& StreamOf(const JsonValue& probe, const std::string& type);
+// gst-discoverer-1.0's report, empty when it fails.
+std::string Discover(const std::string& path);
+
+// PSNR (dB) of the frame of `a` at `aSeconds` against the frame of `b` at
+// `bSeconds`, both scaled to width x height; negative when it cannot tell.
+double FramePsnr(const std::string& a, double aSeconds, const std::string& b, double bSeconds,
+                 int width, int height);
+
+// Frames of the first video stream as decoded by ffprobe; -1 on failure.
+int CountVideoFrames(const std::string& path);
