@@ -25,8 +25,8 @@ bool Contains(const uint32_t* values, uint32_t count, uint32_t v) {
 
 }  // namespace
 
-int CAudioFormatCatalog::Query(uint32_t channels, uint32_t preferredRate,
-                               uint32_t preferredBitrate, AudioChoices* result) const {
+int CAudioFormatCatalog::Query(uint32_t channels, uint32_t preferredRate, uint32_t preferredBitrate,
+                               AudioChoices* result) const {
     if (result) std::memset(result, 0, sizeof(*result));
     if (m_nCount == 0) return kAudioQueryEmptyTable;
     if (!result) return kAudioQueryNoResult;

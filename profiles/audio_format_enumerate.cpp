@@ -39,7 +39,8 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
     }
     ComPtr<IWMCodecInfo> codecInfo = manager.As<IWMCodecInfo>();
     if (!codecInfo) {
-        std::printf("Failed to find ICodeInfo! Can't not get Audio Codec Info, Mission Aborted!\r\n");
+        std::printf(
+            "Failed to find ICodeInfo! Can't not get Audio Codec Info, Mission Aborted!\r\n");
         return 0;
     }
     DWORD codecCount = 0;
@@ -73,7 +74,8 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
                 static_cast<int>(wave.nChannels), static_cast<int>(wave.nSamplesPerSec),
                 static_cast<int>(bitrate), static_cast<int>(wave.nBlockAlign),
                 static_cast<int>(wave.wBitsPerSample));
-            AddFormat(AudioFormatEntry{wave.nChannels, wave.nSamplesPerSec, bitrate, codec, format});
+            AddFormat(
+                AudioFormatEntry{wave.nChannels, wave.nSamplesPerSec, bitrate, codec, format});
         }
         std::printf("\r\n");
     }

@@ -2,4 +2,6 @@
 // the query does not pull in the runtime library.
 #include "profiles/audio_format_catalog.h"
 
-int CAudioFormatCatalog::Enumerate() { return Enumerate(&WMCreateProfileManager); }
+int CAudioFormatCatalog::Enumerate() {
+    return Enumerate(&WMCreateProfileManager);
+}

@@ -26,4 +26,3 @@ ProfileRecord MakeConverterRecord(int32_t width, int32_t height, uint32_t videoK
     r.audioFormatIndex = static_cast<int32_t>(choices.audioFormatIndex);
     return r;
 }
-

@@ -13,4 +13,3 @@ class CAudioFormatCatalog;
 ProfileRecord MakeConverterRecord(int32_t width, int32_t height, uint32_t videoKbps,
                                   int32_t framesPerSecond, int channels, int32_t sampleRate,
                                   int32_t audioBitrate, const CAudioFormatCatalog& catalog);
-

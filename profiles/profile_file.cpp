@@ -87,7 +87,8 @@ std::vector<Line> SplitLines(std::string_view text) {
         size_t start = i;
         while (start < end && IsSpace(text[start])) ++start;
         if (start < end) lines.push_back({text.substr(start, end - start), number});
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
             ++end;
         i = end + 1;
         ++number;
@@ -104,9 +105,8 @@ bool ParseProfile(std::string_view line, std::string_view& name, ProfileRecord& 
     LineReader r(line);
     return r.Name(name) && r.Literal('.') && r.Int(p.width) && r.Literal(',') && r.Int(p.height) &&
            r.Literal(',') && r.Unsigned(p.videoBitrate) && r.Literal(',') &&
-           r.Int(p.framesPerSecond) && r.Literal(',') && r.Int(p.audioBitrate) &&
-           r.Literal(',') && r.Int(p.stereo) && r.Literal(',') && r.Int(p.sampleRate) &&
-           r.AtEnd();
+           r.Int(p.framesPerSecond) && r.Literal(',') && r.Int(p.audioBitrate) && r.Literal(',') &&
+           r.Int(p.stereo) && r.Literal(',') && r.Int(p.sampleRate) && r.AtEnd();
 }
 
 // Cuts at a character boundary of UTF-8 text so that the kept name still

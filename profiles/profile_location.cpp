@@ -45,7 +45,8 @@ std::string UserProfilePath(const std::string& seedFrom, const std::string& xdgC
 
     const fs::path userFile = dir / kProfileFileName;
     // A failed seed leaves the file missing: the default configuration.
-    if (!fs::exists(userFile, ec) && fs::exists(seedFrom, ec)) fs::copy_file(seedFrom, userFile, ec);
+    if (!fs::exists(userFile, ec) && fs::exists(seedFrom, ec))
+        fs::copy_file(seedFrom, userFile, ec);
     return userFile.string();
 }
 

@@ -77,7 +77,8 @@ bool CProfileStore::Load() {
     ProfileFileContents contents = ParseProfileFile(text);
     bool keptCopy = false;
     if (contents.lossy) keptCopy = ReplaceFileContents(m_path + kBackupSuffix, text);
-    if (!contents.problems.empty()) ReportProblems(contents.problems, keptCopy, contents.lossy && !keptCopy);
+    if (!contents.problems.empty())
+        ReportProblems(contents.problems, keptCopy, contents.lossy && !keptCopy);
     m_profiles = std::move(contents.profiles);
     m_nSelected = contents.selectedIndex;
     return true;
@@ -86,13 +87,15 @@ bool CProfileStore::Load() {
 void CProfileStore::ReportProblems(const std::vector<std::string>& problems, bool keptCopy,
                                    bool copyFailed) {
     std::string text = m_path + " could not be read completely:\n";
-    for (size_t i = 0; i < problems.size() && i < kMaxProblemsShown; ++i) text += problems[i] + "\n";
+    for (size_t i = 0; i < problems.size() && i < kMaxProblemsShown; ++i)
+        text += problems[i] + "\n";
     if (problems.size() > kMaxProblemsShown)
         text += "... and " + std::to_string(problems.size() - kMaxProblemsShown) + " more.\n";
     if (keptCopy) text += "The file as found was kept as " + m_path + kBackupSuffix + ".";
     if (copyFailed)
-        text += "A copy of the file as found could not be kept; the lines left out will be lost "
-                "at the next save.";
+        text +=
+            "A copy of the file as found could not be kept; the lines left out will be lost "
+            "at the next save.";
     Ask(text, MsgButtons::Ok, MsgIcon::Warning);
 }
 
@@ -141,7 +144,8 @@ ProfileOpResult CProfileStore::WriteAndReload(int selectedIndex,
 
 ProfileOpResult CProfileStore::Save() {
     if (!IsLoaded()) {
-        Ask("No profile to save, please add a profile first!", MsgButtons::Ok, MsgIcon::Information);
+        Ask("No profile to save, please add a profile first!", MsgButtons::Ok,
+            MsgIcon::Information);
         return ProfileOpResult::Refused;
     }
     const int found = FindByName(m_settings.SelectedProfileName());
@@ -204,7 +208,7 @@ ProfileOpResult CProfileStore::RewriteOnExit() {
         if (found >= 0) ReadSettingsInto(m_profiles[found]);
     }
     return WriteAll(m_nSelected, m_profiles) ? ProfileOpResult::Written
-                                            : ProfileOpResult::WriteFailed;
+                                             : ProfileOpResult::WriteFailed;
 }
 
 ProfileRecord CProfileStore::BuildConverterRecord() const {

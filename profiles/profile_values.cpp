@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 
-
 namespace {
 
 bool IsSpace(char c) {

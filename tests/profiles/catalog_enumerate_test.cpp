@@ -45,7 +45,8 @@ public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IID_IWMStreamConfig || riid == IID_IUnknown)
             return ComAnswer<IWMStreamConfig>(this, ppv);
-        if (riid == IID_IWMMediaProps && m_format.hasProps) return ComAnswer<IWMMediaProps>(this, ppv);
+        if (riid == IID_IWMMediaProps && m_format.hasProps)
+            return ComAnswer<IWMMediaProps>(this, ppv);
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
@@ -185,7 +186,8 @@ TEST_F(CatalogEnumerate, CannotStart) {
 
     runtime.answerCodecInfo = false;
     EXPECT_EQ(Run(&CreateFake, trace), 0);
-    EXPECT_EQ(trace, "Failed to find ICodeInfo! Can't not get Audio Codec Info, Mission Aborted!\r\n");
+    EXPECT_EQ(trace,
+              "Failed to find ICodeInfo! Can't not get Audio Codec Info, Mission Aborted!\r\n");
 
     runtime.answerCodecInfo = true;
     runtime.codecCountResult = E_OUTOFMEMORY;

@@ -16,7 +16,9 @@ void Fill(CAudioFormatCatalog& c, const std::vector<AudioFormatEntry>& entries) 
     for (const AudioFormatEntry& e : entries) ASSERT_TRUE(c.AddFormat(e));
 }
 
-std::vector<uint32_t> Rates(const AudioChoices& r) { return {r.rates, r.rates + r.rateCount}; }
+std::vector<uint32_t> Rates(const AudioChoices& r) {
+    return {r.rates, r.rates + r.rateCount};
+}
 std::vector<uint32_t> Bitrates(const AudioChoices& r) {
     return {r.bitrates, r.bitrates + r.bitrateCount};
 }
@@ -38,10 +40,10 @@ AudioChoices Junk() {
 class CatalogQuery : public ::testing::Test {
 protected:
     void SetUp() override {
-        Fill(catalog, {E(2, 44100, 128000, 0, 0), E(2, 44100, 64000, 0, 1),
-                       E(2, 22050, 32000, 0, 2), E(1, 22050, 20000, 0, 3),
-                       E(2, 44100, 96000, 0, 4), E(1, 8000, 8000, 0, 5), E(1, 22050, 16000, 0, 6),
-                       E(2, 48000, 160000, 0, 7), E(2, 44100, 64000, 1, 0)});
+        Fill(catalog,
+             {E(2, 44100, 128000, 0, 0), E(2, 44100, 64000, 0, 1), E(2, 22050, 32000, 0, 2),
+              E(1, 22050, 20000, 0, 3), E(2, 44100, 96000, 0, 4), E(1, 8000, 8000, 0, 5),
+              E(1, 22050, 16000, 0, 6), E(2, 48000, 160000, 0, 7), E(2, 44100, 64000, 1, 0)});
     }
     CAudioFormatCatalog catalog;
 };

@@ -39,7 +39,8 @@ TEST(ProfileFile, ExampleReadsAndWritesBackByteForByte) {
 
 TEST(ProfileFile, LineEndingsAndWhiteSpaceAsTheScanfFormatsAccept) {
     const ProfileFileContents crlf = ParseProfileFile(
-        "2,1\r\nDefault.640,480,220,15,32000,1,44100\r\nSmall screen.320,240,128,15,16000,0,22050\r\n");
+        "2,1\r\nDefault.640,480,220,15,32000,1,44100\r\nSmall "
+        "screen.320,240,128,15,16000,0,22050\r\n");
     EXPECT_TRUE(crlf.problems.empty());
     EXPECT_EQ(FormatProfileFile(crlf.selectedIndex, crlf.profiles), kExample);
 
@@ -95,8 +96,8 @@ TEST(ProfileFile, BrokenLinesAreLeftOutAndReported) {
         "5,0\n"
         "good.640,480,220,15,32000,1,44100\n"
         "no separator 640,480,220,15,32000,1,44100\n"
-        ".640,480,220,15,32000,1,44100\n"            // empty name
-        "v1.5 HD.1280,720,900,25,64000,1,44100\n"     // "." inside the name
+        ".640,480,220,15,32000,1,44100\n"          // empty name
+        "v1.5 HD.1280,720,900,25,64000,1,44100\n"  // "." inside the name
         "short.640,480\n"
         "junk.640,480,220,15,32000,1,44100 trailing\n"
         "neg.640,480,-220,15,32000,1,44100\n"         // a negative bit rate
@@ -115,8 +116,7 @@ TEST(ProfileFile, BrokenLinesAreLeftOutAndReported) {
 }
 
 TEST(ProfileFile, MissingHeaderKeepsTheProfiles) {
-    const ProfileFileContents c =
-        ParseProfileFile("a.1,1,1,1,1,1,1\r\nb.2,2,2,2,2,2,2\r\n");
+    const ProfileFileContents c = ParseProfileFile("a.1,1,1,1,1,1,1\r\nb.2,2,2,2,2,2,2\r\n");
     EXPECT_EQ(Names(c), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(c.problems.size(), 1u);
     EXPECT_FALSE(c.lossy);

@@ -47,7 +47,8 @@ TEST(ProfileLocation, UserDirectoryIsSeededOnceFromTheProgramsCopy) {
 
     // Without a seed the user starts from the default configuration.
     TempDir other;
-    const std::string unseeded = UserProfilePath(program.File("missing.cfg"), other.Path().string(), "");
+    const std::string unseeded =
+        UserProfilePath(program.File("missing.cfg"), other.Path().string(), "");
     EXPECT_FALSE(fs::exists(unseeded));
     EXPECT_EQ(UserProfilePath(seed, "", ""), "");
 }

@@ -11,9 +11,10 @@ namespace {
 TEST(ProfileLookup, ProfileByNameToConverterRecord) {
     TempDir dir;
     const std::string path = dir.File("profile.cfg");
-    WriteText(path,
-              "3,0\nDefault.640,480,220,15,32000,1,44100\r\nSmall screen.320,240,128,15,16000,0,22050\r\n"
-              "broken\r\n");
+    WriteText(
+        path,
+        "3,0\nDefault.640,480,220,15,32000,1,44100\r\nSmall screen.320,240,128,15,16000,0,22050\r\n"
+        "broken\r\n");
     CAudioFormatCatalog catalog;
     catalog.AddFormat({2, 44100, 32000, 0, 2});
     catalog.AddFormat({1, 22050, 16000, 0, 5});

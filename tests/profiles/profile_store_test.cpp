@@ -81,14 +81,16 @@ TEST_F(ProfileStoreTest, ExitRemembersTheSelectionAndAsksOnlyWhenModified) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(ReadText(path),
-              "2,0\nDefault.640,480,220,15,32000,1,44100\nSmall screen.320,240,128,15,16000,0,22050\n");
+    EXPECT_EQ(
+        ReadText(path),
+        "2,0\nDefault.640,480,220,15,32000,1,44100\nSmall screen.320,240,128,15,16000,0,22050\n");
 
     // Yes stores the panel's settings into the selected profile.
     dialogs.answers = {MsgAnswer::Yes};
     ASSERT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
-    EXPECT_EQ(ReadText(path),
-              "2,0\nDefault.720,576,1500,25,16000,0,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
+    EXPECT_EQ(
+        ReadText(path),
+        "2,0\nDefault.720,576,1500,25,16000,0,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
 }
 
 TEST_F(ProfileStoreTest, SaveStoresTheSettingsAndSelectsTheSavedProfile) {
@@ -98,8 +100,9 @@ TEST_F(ProfileStoreTest, SaveStoresTheSettingsAndSelectsTheSavedProfile) {
     panel.settings.channels = "Stereo";
     ASSERT_EQ(store.Save(), ProfileOpResult::Written);
     EXPECT_FALSE(store.IsModified());
-    EXPECT_EQ(ReadText(path),
-              "2,0\nDefault.720,576,1500,25,16000,1,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
+    EXPECT_EQ(
+        ReadText(path),
+        "2,0\nDefault.720,576,1500,25,16000,1,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
     // The store reloaded the file it wrote.
     EXPECT_EQ(store.SelectedIndex(), 0);
     EXPECT_EQ(store.Profiles()[0].width, 720);
