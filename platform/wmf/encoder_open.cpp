@@ -23,6 +23,7 @@ CodecContextPtr OpenVideoEncoder(const VideoEncoderSettings& s) {
     ctx->height = s.height;
     ctx->pix_fmt = AV_PIX_FMT_YUV420P;
     ctx->bit_rate = s.bitrate;
+    ctx->bit_rate_tolerance = static_cast<int>(s.bitrate / kBitrateToleranceDivisor);
     const double fps = av_q2d(ctx->framerate);
     ctx->gop_size =
         fps * kKeyFrameIntervalSeconds < 1 ? 1 : static_cast<int>(fps * kKeyFrameIntervalSeconds);

@@ -11,6 +11,10 @@ namespace wmf {
 // Seconds between key frames: players seek to key frames, and WMV at these
 // rates stays efficient with a few seconds between them.
 constexpr int kKeyFrameIntervalSeconds = 3;
+// How far the encoder's rate control may stray from the bit rate, as a
+// share of it: FFmpeg's default (4 Mbit whatever the rate) lets a WMV
+// stream run far over or under its profile's rate on short clips.
+constexpr int kBitrateToleranceDivisor = 10;
 
 struct VideoEncoderSettings {
     const char* ffmpegName;

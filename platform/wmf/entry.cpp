@@ -1,5 +1,6 @@
 // The runtime's exported entry points.
 #include "platform/wmf/profile_manager.h"
+#include "platform/wmf/writer.h"
 #include "platform/wmf/wmsdk.h"
 
 #define WMF_EXPORT __attribute__((visibility("default")))
@@ -14,8 +15,8 @@ WMF_EXPORT HRESULT WMCreateProfileManager(IWMProfileManager** ppProfileManager) 
 
 WMF_EXPORT HRESULT WMCreateWriterPriv(IWMWriter** ppWriter) {
     if (!ppWriter) return E_POINTER;
-    *ppWriter = nullptr;
-    return E_NOTIMPL;  // the writer lands in the next change
+    *ppWriter = new wmf::CWriter();
+    return S_OK;
 }
 
 // The reduced test runtime leaves this entry point out, so that a converter

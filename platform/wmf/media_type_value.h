@@ -16,7 +16,9 @@ public:
     explicit MediaTypeValue(const WM_MEDIA_TYPE& mt) { Assign(mt); }
     void Assign(const WM_MEDIA_TYPE& mt);
 
-    const WM_MEDIA_TYPE& Type() const { return m_type; }
+    // The type with pbFormat pointing at this object's block (valid while
+    // the object lives unchanged).
+    WM_MEDIA_TYPE Type() const { return Bound(); }
     const std::vector<BYTE>& Format() const { return m_format; }
     bool Empty() const { return m_type.majortype == GUID_NULL; }
 

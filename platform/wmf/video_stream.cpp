@@ -1,0 +1,98 @@
+#include "platform/wmf/video_stream.h"
+
+#include "platform/wmf/wmsdk.h"
+
+namespace wmf {
+namespace {
+constexpr int64_t kUnitsPerSecond = 10000000;  // 100-ns units
+// A gap longer than this is left as a gap instead of repeated frames, so a
+// time stamp far in the future cannot make the writer encode for hours.
+constexpr int64_t kMaxRepeatSeconds = 10;
+}  // namespace
+
+VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
+    : m_encoder(std::move(encoder)),
+      m_sink(sink),
+      m_streamIndex(streamIndex),
+      m_packet(av_packet_alloc()) {}
+
+HRESULT VideoStream::SetInput(const RawVideoLayout& layout) {
+    SwsPtr scaler(sws_getContext(layout.width, layout.height, layout.pixelFormat, m_encoder->width,
+                                 m_encoder->height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
+                                 nullptr, nullptr));
+    if (!scaler) return NS_E_INVALID_INPUT_FORMAT;
+    m_scaler = std::move(scaler);
+    m_layout = layout;
+    return S_OK;
+}
+
+HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns) {
+    if (m_finished || !m_packet) return NS_E_INVALID_REQUEST;
+    if (!m_scaler) return NS_E_INVALID_INPUT_FORMAT;
+    if (bytes < m_layout.frameBytes) return NS_E_INVALID_DATA;
+
+    // The grid slot nearest to the time stamp.
+    const AVRational tb = m_encoder->time_base;
+    const int64_t slot =
+        av_rescale_q_rnd(time100ns, AVRational{1, kUnitsPerSecond}, tb, AV_ROUND_NEAR_INF);
+    if (slot <= m_lastSlot) return S_OK;
+
+    // Repeat the previous picture over the slots this frame skipped.
+    if (m_picture && m_lastSlot >= 0) {
+        const int64_t maxRepeats = av_rescale_q(kMaxRepeatSeconds, AVRational{1, 1}, tb);
+        const int64_t repeats = slot - m_lastSlot - 1;
+        if (repeats <= maxRepeats) {
+            for (int64_t s = m_lastSlot + 1; s < slot; ++s) {
+                m_picture->pts = s;
+                HRESULT hr = Encode(m_picture.get());
+                if (FAILED(hr)) return hr;
+            }
+        }
+    }
+
+    // The encoder may still hold the previous picture: convert into a fresh
+    // one rather than overwrite it.
+    if (!m_picture || !av_frame_is_writable(m_picture.get())) {
+        FramePtr picture(av_frame_alloc());
+        if (!picture) return E_OUTOFMEMORY;
+        picture->format = AV_PIX_FMT_YUV420P;
+        picture->width = m_encoder->width;
+        picture->height = m_encoder->height;
+        if (av_frame_get_buffer(picture.get(), 0) < 0) return E_OUTOFMEMORY;
+        m_picture = std::move(picture);
+    }
+    const uint8_t* planes[4];
+    int strides[4];
+    RawVideoPlanes(m_layout, data, planes, strides);
+    sws_scale(m_scaler.get(), planes, strides, 0, m_layout.height, m_picture->data,
+              m_picture->linesize);
+    m_picture->pts = slot;
+    m_lastSlot = slot;
+    return Encode(m_picture.get());
+}
+
+HRESULT VideoStream::Encode(const AVFrame* frame) {
+    if (avcodec_send_frame(m_encoder.get(), frame) < 0) return E_FAIL;
+    return Drain();
+}
+
+HRESULT VideoStream::Drain() {
+    for (;;) {
+        const int ret = avcodec_receive_packet(m_encoder.get(), m_packet.get());
+        if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return S_OK;
+        if (ret < 0) return E_FAIL;
+        if (m_packet->duration == 0) m_packet->duration = 1;
+        HRESULT hr = m_sink.Write(m_streamIndex, m_packet.get(), m_encoder->time_base);
+        av_packet_unref(m_packet.get());
+        if (FAILED(hr)) return hr;
+    }
+}
+
+HRESULT VideoStream::Finish() {
+    if (m_finished) return S_OK;
+    m_finished = true;
+    if (!m_packet || avcodec_send_frame(m_encoder.get(), nullptr) < 0) return E_FAIL;
+    return Drain();
+}
+
+}  // namespace wmf
