@@ -30,7 +30,7 @@ bool DirectoryWritable(const fs::path& dir) {
 std::string UserProfilePath(const std::string& seedFrom, const std::string& xdgConfigHome,
                             const std::string& home) {
     fs::path base;
-    // The base directory specification ignores relative values.
+    // XDG_CONFIG_HOME must be absolute; a relative value is ignored.
     if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute())
         base = xdgConfigHome;
     else if (!home.empty())
