@@ -1,4 +1,5 @@
 // The runtime's exported entry points.
+#include "platform/wmf/metadata_editor.h"
 #include "platform/wmf/profile_manager.h"
 #include "platform/wmf/writer.h"
 #include "platform/wmf/wmsdk.h"
@@ -29,8 +30,8 @@ WMF_EXPORT HRESULT WMCreateWriter(IUnknown* /*pUnkCert*/, IWMWriter** ppWriter) 
 
 WMF_EXPORT HRESULT WMCreateEditor(IWMMetadataEditor** ppEditor) {
     if (!ppEditor) return E_POINTER;
-    *ppEditor = nullptr;
-    return E_NOTIMPL;  // the editor lands in a later change
+    *ppEditor = new wmf::CMetadataEditor();
+    return S_OK;
 }
 
 }  // extern "C"

@@ -1,0 +1,164 @@
+// The metadata editor on files the writer made, and on damaged ones.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <random>
+
+#include "wmf_test_support.h"
+
+using namespace wmftest;
+
+namespace {
+
+const std::wstring kText = L"Converted with Clipwright \u00e9\u4e2d";
+const std::string kTextUtf8 = "Converted with Clipwright \xc3\xa9\xe4\xb8\xad";
+
+// A short video-only clip from the writer.
+void MakeClip(const std::string& path) {
+    auto profile = MakeJobProfile(0, 12, 96, 64, 10, 64000);
+    ComPtr<IWMWriter> w;
+    ASSERT_EQ(S_OK, WMCreateWriter(nullptr, w.Put()));
+    ASSERT_EQ(S_OK, w->SetProfile(profile.Get()));
+    ASSERT_EQ(S_OK, w->SetOutputFilename(Wide(path).c_str()));
+    ASSERT_EQ(S_OK, w->BeginWriting());
+    OwnedType type = RawVideoType(MEDIASUBTYPE_I420, 96, 64);
+    ComPtr<IWMInputMediaProps> props;
+    ASSERT_EQ(S_OK, w->GetInputProps(1, props.Put()));
+    ASSERT_EQ(S_OK, props->SetMediaType(&type.mt));
+    ASSERT_EQ(S_OK, w->SetInputProps(1, props.Get()));
+    for (int i = 0; i < 10; ++i) {
+        const auto frame = MakeFrame(MEDIASUBTYPE_I420, 96, 64, i);
+        ComPtr<INSSBuffer> s;
+        ASSERT_EQ(S_OK, w->AllocateSample(static_cast<DWORD>(frame.size()), s.Put()));
+        BYTE* p = nullptr;
+        s->GetBuffer(&p);
+        std::memcpy(p, frame.data(), frame.size());
+        ASSERT_EQ(S_OK, w->WriteSample(1, i * 1000000ull, 0, s.Get()));
+    }
+    ASSERT_EQ(S_OK, w->EndWriting());
+}
+
+// Opens, adds the description (as the engine does: no terminator) and
+// flushes; returns the first failure.
+HRESULT Tag(const std::string& path) {
+    ComPtr<IWMMetadataEditor> editor;
+    HRESULT hr = WMCreateEditor(editor.Put());
+    if (FAILED(hr)) return hr;
+    hr = editor->Open(Wide(path).c_str());
+    if (FAILED(hr)) return hr;
+    auto info = editor.As<IWMHeaderInfo3>();
+    WORD index = 0;
+    hr = info->AddAttribute(0, L"Description", &index, WMT_TYPE_STRING, 0,
+                            reinterpret_cast<const BYTE*>(kText.c_str()),
+                            static_cast<DWORD>(kText.size() * sizeof(WCHAR)));
+    if (SUCCEEDED(hr)) hr = editor->Flush();
+    const HRESULT closed = editor->Close();
+    return FAILED(hr) ? hr : closed;
+}
+
+size_t FilesIn(const std::string& dir) {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++n;
+    return n;
+}
+
+TEST(Editor, DescriptionIsShownByFfprobeAndReadBack) {
+    TempDir dir;
+    const std::string path = dir.File("tag.wmv");
+    MakeClip(path);
+    ASSERT_EQ(S_OK, Tag(path));
+    const Json probe = Probe(path);
+    // FFmpeg's ASF reader names the "Description" attribute "comment".
+    EXPECT_EQ(kTextUtf8, probe["format"]["tags"]["comment"].text);
+    EXPECT_EQ(10, probe["streams"][1]["nb_read_frames"].Num());
+    int status = -1;
+    const std::string gst = Discover(path, &status);
+    EXPECT_EQ(0, status) << gst;
+
+    // Tagging again replaces the entry rather than adding a second one.
+    auto attributeCount = [&] {
+        ComPtr<IWMMetadataEditor> e;
+        EXPECT_EQ(S_OK, WMCreateEditor(e.Put()));
+        EXPECT_EQ(S_OK, e->Open(Wide(path).c_str()));
+        WORD n = 0;
+        EXPECT_EQ(S_OK, e.As<IWMHeaderInfo3>()->GetAttributeCount(0, &n));
+        return n;
+    };
+    const WORD count = attributeCount();
+    ASSERT_EQ(S_OK, Tag(path));
+    EXPECT_EQ(count, attributeCount());
+    ComPtr<IWMMetadataEditor> editor;
+    ASSERT_EQ(S_OK, WMCreateEditor(editor.Put()));
+    ASSERT_EQ(S_OK, editor->Open(Wide(path).c_str()));
+    auto info = editor.As<IWMHeaderInfo3>();
+    WORD stream = 0, bytes = 0;
+    WMT_ATTR_DATATYPE type{};
+    ASSERT_EQ(S_OK, info->GetAttributeByName(&stream, L"Description", &type, nullptr, &bytes));
+    EXPECT_EQ(WMT_TYPE_STRING, type);
+    std::vector<WCHAR> text(bytes / sizeof(WCHAR));
+    ASSERT_EQ(S_OK, info->GetAttributeByName(&stream, L"Description", &type,
+                                             reinterpret_cast<BYTE*>(text.data()), &bytes));
+    EXPECT_EQ(kText, std::wstring(text.data()));
+    EXPECT_EQ(ASF_E_NOTFOUND, info->GetAttributeByName(&stream, L"Title", &type, nullptr, &bytes));
+    EXPECT_EQ(S_OK, editor->Close());
+}
+
+// Every truncation and many byte flips of a good file: the editor never
+// crashes, and whenever it fails the file is exactly as it was.
+TEST(Editor, DamagedFilesAreRefusedAndLeftUnchanged) {
+    TempDir dir;
+    const std::string good = dir.File("good.wmv");
+    MakeClip(good);
+    const std::string original = ReadFileBytes(good);
+    ASSERT_GT(original.size(), 200u);
+    const std::string path = dir.File("damaged.wmv");
+    std::vector<std::string> variants = {"", "not an asf file at all", original.substr(0, 16),
+                                         original.substr(0, 29), original.substr(0, 30)};
+    for (size_t cut = 31; cut < original.size(); cut += 37)
+        variants.push_back(original.substr(0, cut));
+    std::mt19937 rng(7);
+    for (int i = 0; i < 300; ++i) {
+        std::string m = original;
+        // Mostly the header, where every length lives.
+        const size_t at = rng() % std::min<size_t>(m.size(), 1200);
+        m[at] = static_cast<char>(m[at] ^ (1u << (rng() % 8)));
+        variants.push_back(m);
+    }
+    int refused = 0;
+    for (const std::string& bytes : variants) {
+        WriteFileBytes(path, bytes);
+        const HRESULT hr = Tag(path);
+        if (FAILED(hr)) {
+            ++refused;
+            ASSERT_EQ(bytes, ReadFileBytes(path)) << "changed although refused";
+        }
+        ASSERT_EQ(2u, FilesIn(dir.Path())) << "a temporary file was left";
+    }
+    EXPECT_GT(refused, static_cast<int>(variants.size()) / 10);
+    EXPECT_TRUE(FAILED(Tag(dir.File("missing.wmv"))));
+}
+
+// A write that cannot finish (here the file size limit) leaves the
+// original in place and no temporary file behind.
+TEST(Editor, FailedWriteLeavesTheOriginal) {
+    TempDir dir;
+    const std::string path = dir.File("limit.wmv");
+    MakeClip(path);
+    const std::string before = ReadFileBytes(path);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = before.size() / 2;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const HRESULT hr = Tag(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(FAILED(hr));
+    EXPECT_EQ(before, ReadFileBytes(path));
+    EXPECT_EQ(1u, FilesIn(dir.Path()));
+}
+
+}  // namespace
