@@ -1,0 +1,200 @@
+#include "platform/dshow/discovery.h"
+
+#include <sys/stat.h>
+
+#include <mutex>
+
+namespace zev::dshow {
+namespace {
+
+constexpr GstClockTime kPrerollTimeout = 15 * GST_SECOND;
+
+struct ProbeState {
+    GstElement* pipeline = nullptr;
+    std::mutex lock;
+    std::vector<PadRef> pads;
+    int unknown = 0;
+};
+
+void OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
+    auto* st = static_cast<ProbeState*>(data);
+    GstElement* sink = MakeElement("fakesink");
+    if (!sink) return;
+    g_object_set(sink, "sync", FALSE, nullptr);
+    gst_bin_add(GST_BIN(st->pipeline), sink);
+    PadRef sinkPad(gst_element_get_static_pad(sink, "sink"));
+    gst_pad_link(pad, sinkPad.Get());
+    gst_element_sync_state_with_parent(sink);
+    std::lock_guard<std::mutex> g(st->lock);
+    st->pads.emplace_back(GST_PAD(gst_object_ref(pad)));
+}
+
+void OnUnknownType(GstElement*, GstPad*, GstCaps*, gpointer data) {
+    auto* st = static_cast<ProbeState*>(data);
+    std::lock_guard<std::mutex> g(st->lock);
+    ++st->unknown;
+}
+
+bool HasClass(GstElement* e, const char* word) {
+    GstElementFactory* f = gst_element_get_factory(e);
+    if (!f) return false;
+    const char* klass = gst_element_factory_get_metadata(f, GST_ELEMENT_METADATA_KLASS);
+    return klass && std::strstr(klass, word);
+}
+
+std::string LongName(GstElement* e) {
+    GstElementFactory* f = gst_element_get_factory(e);
+    const char* n = f ? gst_element_factory_get_metadata(f, GST_ELEMENT_METADATA_LONGNAME) : nullptr;
+    return n ? n : GST_OBJECT_NAME(e);
+}
+
+// The names by which the graph's splitters are known to the programs that
+// look for them: an MPEG-1 system stream's splitter has a fixed name.
+std::string DemuxerDisplayName(GstElement* demux) {
+    PadRef sink(gst_element_get_static_pad(demux, "sink"));
+    CapsRef caps(sink ? gst_pad_get_current_caps(sink.Get()) : nullptr);
+    if (!caps && sink) {
+        // A demuxer that pulls its data gets no caps event; typefind knows.
+        PadRef peer(gst_pad_get_peer(sink.Get()));
+        GstElement* up = peer ? gst_pad_get_parent_element(peer.Get()) : nullptr;
+        if (up && g_object_class_find_property(G_OBJECT_GET_CLASS(up), "caps")) {
+            GstCaps* found = nullptr;
+            g_object_get(up, "caps", &found, nullptr);
+            caps.Reset(found);
+        }
+        if (up) gst_object_unref(up);
+    }
+    if (caps && gst_caps_get_size(caps.Get()) > 0) {
+        const GstStructure* s = gst_caps_get_structure(caps.Get(), 0);
+        gboolean system = FALSE;
+        int version = 0;
+        if (gst_structure_has_name(s, "video/mpeg") &&
+            gst_structure_get_boolean(s, "systemstream", &system) && system &&
+            gst_structure_get_int(s, "mpegversion", &version)) {
+            return version == 1 ? "MPEG-I Stream Splitter" : "MPEG-2 Demultiplexer";
+        }
+    }
+    return LongName(demux);
+}
+
+HRESULT ErrorToResult(GError* err) {
+    if (!err) return VFW_E_INVALID_FILE_FORMAT;
+    if (err->domain == GST_STREAM_ERROR) {
+        if (err->code == GST_STREAM_ERROR_TYPE_NOT_FOUND) return VFW_E_UNKNOWN_FILE_TYPE;
+        if (err->code == GST_STREAM_ERROR_CODEC_NOT_FOUND) return VFW_E_UNSUPPORTED_STREAM;
+    }
+    if (err->domain == GST_CORE_ERROR && err->code == GST_CORE_ERROR_MISSING_PLUGIN)
+        return VFW_E_UNSUPPORTED_STREAM;
+    if (err->domain == GST_RESOURCE_ERROR && err->code == GST_RESOURCE_ERROR_NOT_FOUND)
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    return VFW_E_INVALID_FILE_FORMAT;
+}
+
+}  // namespace
+
+ChainNames NamesBehindPad(GstPad* decodedPad) {
+    ChainNames names;
+    PadRef pad(GST_PAD(gst_object_ref(decodedPad)));
+    // Walk upstream through ghost pads and elements until the source.
+    for (int guard = 0; pad && guard < 64; ++guard) {
+        if (GST_IS_GHOST_PAD(pad.Get())) {
+            pad.Reset(gst_ghost_pad_get_target(GST_GHOST_PAD(pad.Get())));
+            continue;
+        }
+        GstElement* e = gst_pad_get_parent_element(pad.Get());
+        if (!e) break;
+        if (names.decoder.empty() && HasClass(e, "Decoder")) names.decoder = LongName(e);
+        if (HasClass(e, "Demux")) {
+            names.demuxer = DemuxerDisplayName(e);
+            gst_object_unref(e);
+            break;
+        }
+        // Follow the element's first sink pad to its upstream peer.
+        GstPad* sink = nullptr;
+        GstIterator* it = gst_element_iterate_sink_pads(e);
+        GValue v = G_VALUE_INIT;
+        if (gst_iterator_next(it, &v) == GST_ITERATOR_OK)
+            sink = GST_PAD(gst_object_ref(g_value_get_object(&v)));
+        g_value_unset(&v);
+        gst_iterator_free(it);
+        gst_object_unref(e);
+        pad.Reset(sink ? gst_pad_get_peer(sink) : nullptr);
+        if (sink) gst_object_unref(sink);
+    }
+    return names;
+}
+
+HRESULT DiscoverFile(const std::string& path, Discovery* out) {
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) != 0) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    if (!S_ISREG(st.st_mode) || st.st_size == 0) return VFW_E_UNKNOWN_FILE_TYPE;
+    if (!EnsureGstInit()) return E_FAIL;
+
+    ProbeState state;
+    ElementRef pipeline(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
+    state.pipeline = pipeline.Get();
+    GstElement* src = MakeElement("filesrc");
+    GstElement* decode = MakeElement("decodebin");
+    if (!src || !decode) {
+        if (src) gst_object_unref(gst_object_ref_sink(src));
+        if (decode) gst_object_unref(gst_object_ref_sink(decode));
+        return E_FAIL;
+    }
+    g_object_set(src, "location", path.c_str(), nullptr);
+    gst_bin_add_many(GST_BIN(pipeline.Get()), src, decode, nullptr);
+    gst_element_link(src, decode);
+    g_signal_connect(decode, "pad-added", G_CALLBACK(OnPadAdded), &state);
+    g_signal_connect(decode, "unknown-type", G_CALLBACK(OnUnknownType), &state);
+
+    BusRef bus(gst_element_get_bus(pipeline.Get()));
+    HRESULT hr = S_OK;
+    if (gst_element_set_state(pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        hr = VFW_E_UNKNOWN_FILE_TYPE;
+    GstMessage* msg = nullptr;
+    if (hr == S_OK) {
+        msg = gst_bus_timed_pop_filtered(
+            bus.Get(), kPrerollTimeout,
+            static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
+        if (!msg) {
+            hr = VFW_E_INVALID_FILE_FORMAT;
+        } else if (GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR) {
+            GError* err = nullptr;
+            gst_message_parse_error(msg, &err, nullptr);
+            hr = ErrorToResult(err);
+            if (err) g_error_free(err);
+        }
+        if (msg) gst_message_unref(msg);
+    }
+    if (hr == S_OK) {
+        gint64 duration = -1;
+        if (gst_element_query_duration(pipeline.Get(), GST_FORMAT_TIME, &duration))
+            out->durationNs = duration;
+        std::lock_guard<std::mutex> g(state.lock);
+        for (const PadRef& pad : state.pads) {
+            DiscoveredStream s;
+            CapsRef caps(gst_pad_get_current_caps(pad.Get()));
+            s.format = MediaFormat::FromCaps(caps.Get());
+            if (s.format.kind == StreamKind::Other) {
+                ++state.unknown;
+                continue;
+            }
+            gchar* id = gst_pad_get_stream_id(pad.Get());
+            s.streamId = id ? id : "";
+            g_free(id);
+            ChainNames names = NamesBehindPad(pad.Get());
+            s.decoderName = names.decoder;
+            if (!names.demuxer.empty()) out->demuxerName = names.demuxer;
+            out->streams.push_back(std::move(s));
+        }
+        out->unrenderable = state.unknown;
+        if (out->streams.empty()) hr = VFW_E_UNSUPPORTED_STREAM;
+    }
+    gst_element_set_state(pipeline.Get(), GST_STATE_NULL);
+    {
+        std::lock_guard<std::mutex> g(state.lock);
+        state.pads.clear();
+    }
+    return hr;
+}
+
+}  // namespace zev::dshow

@@ -1,0 +1,40 @@
+// Finds out what a file holds by prerolling it once: its demuxer, each
+// stream's decoder and decoded format, and the duration. Internal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/dshow/dshow.h"
+#include "platform/dshow/media_format.h"
+
+namespace zev::dshow {
+
+struct DiscoveredStream {
+    std::string streamId;     // identifies the stream again when the file is replayed
+    MediaFormat format;       // decoded format
+    std::string decoderName;  // empty when the demuxer already delivers raw data
+};
+
+struct Discovery {
+    std::string demuxerName;  // empty for files without a container
+    std::vector<DiscoveredStream> streams;
+    int unrenderable = 0;     // streams that no installed plugin decodes
+    gint64 durationNs = -1;
+};
+
+// Owning thread; blocks until the file has prerolled or failed. S_OK with
+// at least one stream, or a failure code: HRESULT_FROM_WIN32 of
+// ERROR_FILE_NOT_FOUND for a missing path, VFW_E_UNKNOWN_FILE_TYPE for
+// something that is not a media file, VFW_E_UNSUPPORTED_STREAM when no
+// stream can be decoded, VFW_E_INVALID_FILE_FORMAT for a damaged file.
+HRESULT DiscoverFile(const std::string& path, Discovery* out);
+
+// Pipeline elements of decodebin's chain behind a decoded pad.
+struct ChainNames {
+    std::string demuxer;
+    std::string decoder;
+};
+ChainNames NamesBehindPad(GstPad* decodedPad);
+
+}  // namespace zev::dshow

@@ -1,0 +1,268 @@
+#include "platform/dshow/graph_runner.h"
+
+#include <chrono>
+
+namespace zev::dshow {
+namespace {
+
+constexpr auto kPrerollLimit = std::chrono::seconds(15);
+constexpr GstClockTime kStatePoll = 20 * GST_MSECOND;
+
+struct RangeGate {
+    std::atomic<gint64>* deliverFromNs;
+    GstClockTime segmentStart = 0;
+};
+
+gint64 SeekTarget(gint64 startNs) { return startNs > kSeekMarginNs ? startNs - kSeekMarginNs : 0; }
+
+bool IsInside(GstObject* obj, GstElement* pipeline) {
+    for (GstObject* o = obj; o; o = GST_OBJECT_PARENT(o))
+        if (o == GST_OBJECT(pipeline)) return true;
+    return false;
+}
+
+}  // namespace
+
+GraphRunner::GraphRunner(EventQueue& events) : m_events(events) {}
+
+GraphRunner::~GraphRunner() { Stop(); }
+
+HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const BranchContext& ctx,
+                           gint64 startNs, gint64 stopNs) {
+    Stop();
+    m_ctx = ctx;
+    m_errorSeen = false;
+    m_errorPosted = false;
+    m_quit = false;
+    m_deliverFromNs = 0;
+    m_pipeline.Reset(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
+    if (!ctx.sync) gst_pipeline_use_clock(GST_PIPELINE(m_pipeline.Get()), nullptr);
+    BusRef bus(gst_element_get_bus(m_pipeline.Get()));
+    gst_bus_set_sync_handler(bus.Get(), &GraphRunner::OnBusMessage, this, nullptr);
+
+    for (SourceFilter* source : sources) {
+        GstElement* src = MakeElement("filesrc");
+        GstElement* decode = MakeElement("decodebin");
+        if (!src || !decode) {
+            if (src) gst_object_unref(gst_object_ref_sink(src));
+            if (decode) gst_object_unref(gst_object_ref_sink(decode));
+            Stop();
+            return E_FAIL;
+        }
+        g_object_set(src, "location", source->Path().c_str(), nullptr);
+        gst_bin_add_many(GST_BIN(m_pipeline.Get()), src, decode, nullptr);
+        gst_element_link(src, decode);
+        auto sc = std::make_unique<SourceContext>();
+        sc->runner = this;
+        sc->source = source;
+        g_signal_connect(decode, "pad-added", G_CALLBACK(&GraphRunner::OnPadAdded), sc.get());
+        m_sources.push_back(std::move(sc));
+    }
+
+    HRESULT hr = S_OK;
+    if (gst_element_set_state(m_pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        hr = E_FAIL;
+    if (hr == S_OK) hr = WaitPreroll();
+    if (hr == S_OK && (startNs > 0 || stopNs >= 0)) {
+        std::lock_guard<std::mutex> g(m_holdLock);
+        hr = SeekLocked(startNs > 0 ? startNs : 0, stopNs);
+    }
+    if (FAILED(hr)) {
+        if (!m_errorPosted.exchange(true)) m_events.Post(EC_ERRORABORT, hr, 0);
+        Stop();
+    }
+    return hr;
+}
+
+HRESULT GraphRunner::Play(bool hold) {
+    if (!m_pipeline) return VFW_E_WRONG_STATE;
+    if (hold) {
+        std::lock_guard<std::mutex> g(m_holdLock);
+        m_held = true;
+        if (!m_holdTimer.joinable()) m_holdTimer = std::thread(&GraphRunner::HoldTimer, this);
+        return S_OK;
+    }
+    ReleaseHold();
+    return gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE
+               ? E_FAIL
+               : S_OK;
+}
+
+HRESULT GraphRunner::Pause() {
+    if (!m_pipeline) return VFW_E_WRONG_STATE;
+    {
+        std::lock_guard<std::mutex> g(m_holdLock);
+        m_held = false;
+    }
+    if (gst_element_set_state(m_pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return E_FAIL;
+    return WaitPreroll();
+}
+
+HRESULT GraphRunner::Seek(gint64 startNs, gint64 stopNs) {
+    if (!m_pipeline) return VFW_E_WRONG_STATE;
+    std::lock_guard<std::mutex> g(m_holdLock);
+    HRESULT hr = SeekLocked(startNs, stopNs);
+    if (m_held) {
+        // Released even when the seek failed: the graph must not stall.
+        m_held = false;
+        m_holdWake.notify_all();
+        gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING);
+    }
+    return hr;
+}
+
+HRESULT GraphRunner::SeekLocked(gint64 startNs, gint64 stopNs) {
+    if (startNs < 0 && !Position(&startNs)) startNs = 0;
+    m_deliverFromNs = startNs;
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    if (!gst_element_seek(m_pipeline.Get(), 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
+                          SeekTarget(startNs), stopNs >= 0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_END,
+                          stopNs >= 0 ? stopNs : 0))
+        return E_FAIL;
+    GstState target = GST_STATE_TARGET(m_pipeline.Get());
+    return target == GST_STATE_PAUSED ? WaitPreroll() : S_OK;
+}
+
+void GraphRunner::ReleaseHold() {
+    std::lock_guard<std::mutex> g(m_holdLock);
+    if (!m_held) return;
+    m_held = false;
+    m_holdWake.notify_all();
+    gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING);
+}
+
+void GraphRunner::HoldTimer() {
+    std::unique_lock<std::mutex> g(m_holdLock);
+    m_holdWake.wait_for(g, std::chrono::milliseconds(kHoldLimitMs), [this] { return !m_held || m_quit; });
+    if (m_held && !m_quit) {
+        m_held = false;
+        gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING);
+    }
+}
+
+bool GraphRunner::Position(gint64* ns) const {
+    return m_pipeline && gst_element_query_position(m_pipeline.Get(), GST_FORMAT_TIME, ns) && *ns >= 0;
+}
+
+void GraphRunner::Stop() {
+    {
+        std::lock_guard<std::mutex> g(m_holdLock);
+        m_quit = true;
+        m_held = false;
+        m_holdWake.notify_all();
+    }
+    if (m_holdTimer.joinable()) m_holdTimer.join();
+    if (!m_pipeline) return;
+    gst_element_set_state(m_pipeline.Get(), GST_STATE_NULL);
+    BusRef bus(gst_element_get_bus(m_pipeline.Get()));
+    gst_bus_set_sync_handler(bus.Get(), nullptr, nullptr, nullptr);
+    m_pipeline.Reset();
+    m_sources.clear();
+}
+
+HRESULT GraphRunner::WaitPreroll() {
+    const auto deadline = std::chrono::steady_clock::now() + kPrerollLimit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (m_errorSeen) return VFW_E_INVALID_FILE_FORMAT;
+        switch (gst_element_get_state(m_pipeline.Get(), nullptr, nullptr, kStatePoll)) {
+            case GST_STATE_CHANGE_SUCCESS:
+            case GST_STATE_CHANGE_NO_PREROLL:
+                return m_errorSeen ? VFW_E_INVALID_FILE_FORMAT : S_OK;
+            case GST_STATE_CHANGE_FAILURE:
+                return VFW_E_INVALID_FILE_FORMAT;
+            default:
+                break;
+        }
+    }
+    return VFW_E_WRONG_STATE;
+}
+
+GstBusSyncReply GraphRunner::OnBusMessage(GstBus*, GstMessage* msg, gpointer data) {
+    auto* self = static_cast<GraphRunner*>(data);
+    switch (GST_MESSAGE_TYPE(msg)) {
+        case GST_MESSAGE_ERROR:
+            if (IsInside(GST_MESSAGE_SRC(msg), self->m_pipeline.Get())) {
+                self->m_errorSeen = true;
+                if (!self->m_errorPosted.exchange(true))
+                    self->m_events.Post(EC_ERRORABORT, VFW_E_INVALID_FILE_FORMAT, 0);
+            }
+            break;
+        case GST_MESSAGE_EOS:
+            if (GST_MESSAGE_SRC(msg) == GST_OBJECT(self->m_pipeline.Get()))
+                self->m_events.Post(EC_COMPLETE, S_OK, 0);
+            break;
+        default:
+            break;
+    }
+    return GST_BUS_DROP;
+}
+
+void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
+    auto* sc = static_cast<SourceContext*>(data);
+    GraphRunner* self = sc->runner;
+    CapsRef caps(gst_pad_get_current_caps(pad));
+    const MediaFormat format = MediaFormat::FromCaps(caps.Get());
+    gchar* id = gst_pad_get_stream_id(pad);
+    const std::string streamId = id ? id : "";
+    g_free(id);
+    int index;
+    {
+        std::lock_guard<std::mutex> g(sc->lock);
+        index = sc->perKind[static_cast<int>(format.kind)]++;
+    }
+    GstElement* branch = nullptr;
+    if (format.kind != StreamKind::Other) {
+        const StreamSlot* slot = sc->source->FindSlot(streamId, format.kind, index);
+        if (slot && sc->source->SlotIsIntact(*slot)) {
+            Pin* input = slot->decodedPin->Peer();
+            branch = input->Owner()->BuildBranch(input, self->m_ctx);
+        }
+    }
+    if (!branch) branch = MakeDiscardBranch(false);
+    if (!branch) return;
+    auto* gate = new RangeGate{&self->m_deliverFromNs};
+    gst_pad_add_probe(pad,
+                      static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
+                                                   GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                      &GraphRunner::OnRangeProbe, gate,
+                      [](gpointer g) { delete static_cast<RangeGate*>(g); });
+    gst_bin_add(GST_BIN(self->m_pipeline.Get()), branch);
+    PadRef sink(gst_element_get_static_pad(branch, "sink"));
+    if (gst_pad_link(pad, sink.Get()) != GST_PAD_LINK_OK) {
+        GST_ELEMENT_ERROR(self->m_pipeline.Get(), CORE, NEGOTIATION, ("cannot route a stream"), (nullptr));
+    }
+    gst_element_sync_state_with_parent(branch);
+}
+
+GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpointer data) {
+    auto* gate = static_cast<RangeGate*>(data);
+    const gint64 from = gate->deliverFromNs->load();
+    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
+        GstBuffer* b = GST_PAD_PROBE_INFO_BUFFER(info);
+        if (from <= 0 || !GST_BUFFER_PTS_IS_VALID(b)) return GST_PAD_PROBE_OK;
+        GstClockTime end = GST_BUFFER_PTS(b) + (GST_BUFFER_DURATION_IS_VALID(b) ? GST_BUFFER_DURATION(b) : 1);
+        return end <= gate->segmentStart ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
+    }
+    GstEvent* ev = GST_PAD_PROBE_INFO_EVENT(info);
+    if (GST_EVENT_TYPE(ev) != GST_EVENT_SEGMENT) return GST_PAD_PROBE_OK;
+    const GstSegment* in = nullptr;
+    gst_event_parse_segment(ev, &in);
+    GstSegment seg;
+    gst_segment_copy_into(in, &seg);
+    if (seg.format == GST_FORMAT_TIME && seg.rate > 0 && from > 0 &&
+        static_cast<guint64>(from) > seg.time) {
+        seg.start += static_cast<guint64>(from) - seg.time;
+        if (GST_CLOCK_TIME_IS_VALID(seg.stop) && seg.start > seg.stop) seg.start = seg.stop;
+        seg.time = static_cast<guint64>(from);
+        seg.position = seg.start;
+        GstEvent* moved = gst_event_new_segment(&seg);
+        gst_event_set_seqnum(moved, gst_event_get_seqnum(ev));
+        gst_event_unref(ev);
+        GST_PAD_PROBE_INFO_DATA(info) = moved;
+    }
+    gate->segmentStart = seg.format == GST_FORMAT_TIME ? seg.start : 0;
+    return GST_PAD_PROBE_OK;
+}
+
+}  // namespace zev::dshow

@@ -1,0 +1,93 @@
+// One run of a graph as a GStreamer pipeline: each source file is replayed
+// through decodebin and every decoded stream goes to the branch that its
+// receiving filter builds. Bus messages become graph events on the thread
+// that posts them (EOS of the whole pipeline: EC_COMPLETE; any error:
+// EC_ERRORABORT, once), so no bus thread is needed. Internal.
+//
+// Holding delivery. Callers start a graph and set its range right after
+// (Run, then SetPositions). A graph with grabbers is therefore started
+// "held": the pipeline prerolls and stays paused, so no buffer reaches an
+// application callback, until the first of: a seek (done while still
+// paused, flushing and accurate, so the first delivered buffer is the one
+// at the new position), ReleaseHold (the owner asking for events), or
+// kHoldLimitMs passing. Grabbers also drop what lies outside the segment.
+//
+// Exact starts. Some demuxers land late when asked to seek (an MPEG
+// program stream seeks by its clock references, after which the decoder
+// waits for the next key frame). So a seek to P asks GStreamer for
+// P - kSeekMarginNs, and a probe on every decoded stream moves the start of
+// its segment to P and drops the buffers that end before it: receivers see
+// a segment that begins at P, as if the demuxer had been exact.
+//
+// Threads: all methods on the graph's owning thread; the hold timer thread
+// only releases the hold. Stop joins it; after Stop, no streaming thread,
+// timer or bus handler is left.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/dshow/source_filters.h"
+
+namespace zev::dshow {
+
+constexpr int kHoldLimitMs = 500;
+constexpr gint64 kSeekMarginNs = GST_SECOND;
+
+class GraphRunner {
+public:
+    explicit GraphRunner(EventQueue& events);
+    ~GraphRunner();
+    GraphRunner(const GraphRunner&) = delete;
+    GraphRunner& operator=(const GraphRunner&) = delete;
+
+    // Builds the pipeline, prerolls it paused and applies the range (start
+    // and stop in ns, -1 for none). A failure posts EC_ERRORABORT when the
+    // pipeline reported an error.
+    HRESULT Start(const std::vector<SourceFilter*>& sources, const BranchContext& ctx,
+                  gint64 startNs, gint64 stopNs);
+    HRESULT Play(bool hold);
+    HRESULT Pause();
+    // Flushing, accurate seek; startNs -1 keeps the current position,
+    // stopNs -1 plays to the end. Releases a hold once done.
+    HRESULT Seek(gint64 startNs, gint64 stopNs);
+    void ReleaseHold();
+    bool Position(gint64* ns) const;
+    // Pipeline to NULL; idempotent.
+    void Stop();
+
+private:
+    struct SourceContext {
+        GraphRunner* runner;
+        SourceFilter* source;
+        std::mutex lock;
+        int perKind[3] = {0, 0, 0};
+    };
+
+    static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* msg, gpointer self);
+    static void OnPadAdded(GstElement* decodebin, GstPad* pad, gpointer ctx);
+    static GstPadProbeReturn OnRangeProbe(GstPad* pad, GstPadProbeInfo* info, gpointer gate);
+    HRESULT WaitPreroll();
+    HRESULT SeekLocked(gint64 startNs, gint64 stopNs);
+    void HoldTimer();
+
+    EventQueue& m_events;
+    BranchContext m_ctx;
+    ElementRef m_pipeline;
+    std::vector<std::unique_ptr<SourceContext>> m_sources;
+    std::atomic<gint64> m_deliverFromNs{0};  // stream time where delivery starts
+    std::atomic<bool> m_errorSeen{false};
+    std::atomic<bool> m_errorPosted{false};
+
+    std::mutex m_holdLock;  // serialises releasing the hold with seeking
+    std::condition_variable m_holdWake;
+    bool m_held = false;
+    bool m_quit = false;
+    std::thread m_holdTimer;
+};
+
+}  // namespace zev::dshow
