@@ -28,7 +28,9 @@ HRESULT CInputMediaProps::GetMediaType(WM_MEDIA_TYPE* pType, DWORD* pcbType) {
 
 HRESULT CInputMediaProps::SetMediaType(WM_MEDIA_TYPE* pType) {
     if (!pType) return E_POINTER;
-    if (pType->majortype != m_inputType) return NS_E_INVALID_INPUT_FORMAT;
+    // Any type is kept: callers may fill the properties of one input and
+    // assign them to another, and SetInputProps checks against that one.
+    if (pType->cbFormat && !pType->pbFormat) return E_POINTER;
     m_type.Assign(*pType);
     return S_OK;
 }

@@ -1,7 +1,8 @@
 // The media type of one writer input, as handed out by
 // IWMWriter::GetInputProps and taken back by SetInputProps.
 //
-// SetMediaType only checks the major type; the writer checks the whole type
+// SetMediaType keeps any type: the engines fill the properties fetched for
+// one input and assign them to the other, so the writer checks the type
 // when the properties are assigned to an input. Threads: one at a time.
 #pragma once
 
@@ -22,7 +23,6 @@ public:
 
     HRESULT GetType(GUID* pguidType) override;
     HRESULT GetMediaType(WM_MEDIA_TYPE* pType, DWORD* pcbType) override;
-    // NS_E_INVALID_INPUT_FORMAT when the major type is not the input's.
     HRESULT SetMediaType(WM_MEDIA_TYPE* pType) override;
     HRESULT GetConnectionName(WCHAR* pwszName, WORD* pcchName) override;
     HRESULT GetGroupName(WCHAR* pwszName, WORD* pcchName) override;

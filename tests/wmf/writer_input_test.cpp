@@ -139,6 +139,15 @@ TEST(WriterInput, AbsurdInputTypesAreRefused) {
               SetInput(w.Get(), 0, RawVideoType(MEDIASUBTYPE_I420, 64, 48)));
     EXPECT_TRUE(FAILED(SetInput(w.Get(), 2, PcmType(2, 44100, 16))));
 
+    // The engines fill the properties fetched for input 0 with the video
+    // type and assign them to input 1, and the other way round.
+    ComPtr<IWMInputMediaProps> props;
+    ASSERT_EQ(S_OK, w->GetInputProps(0, props.Put()));
+    OwnedType i420 = RawVideoType(MEDIASUBTYPE_I420, 64, 48);
+    ASSERT_EQ(S_OK, props->SetMediaType(&i420.mt));
+    EXPECT_EQ(S_OK, w->SetInputProps(1, props.Get()));
+    EXPECT_EQ(NS_E_INVALID_INPUT_FORMAT, w->SetInputProps(0, props.Get()));
+
     // Samples: none before BeginWriting, none too short for the frame.
     EXPECT_TRUE(FAILED(WriteBytes(w.Get(), 1, 0, std::vector<BYTE>(100))));
     ASSERT_EQ(S_OK, w->BeginWriting());
