@@ -2,8 +2,6 @@
 // Media files out, read back with ffprobe and gst-discoverer-1.0.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <regex>
@@ -18,9 +16,9 @@ constexpr char kUnderConverting[] = "Under converting, please wait...\r\n";
 constexpr char kComplete[] = "Converting successfully complete!\r\n";
 constexpr char kEnd[] = "End of converting.\r\n";
 
-bool FileExists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
+// FFmpeg's ASF reader shows the "Description" attribute as "comment".
+std::string DescriptionOf(const JsonValue& probe) {
+    return probe["format"]["tags"]["comment"].String();
 }
 
 std::vector<std::string> LastLines(const JobResult& r, size_t n) {
@@ -78,13 +76,17 @@ TEST_F(ConvertJob, FractionalRangeBecomesWholeSecondsInWmv2AndWmaAtTheProfile) {
     ExpectNormalEnd(r, job);
     EXPECT_EQ("Info: Converting range set from nanao seconds 100000000 to 200000000 \r\n",
               r.lines.at(r.lines.size() - 5));
-    // Video decoder first, then audio, each once.
-    ASSERT_GE(r.lines.size(), 2u);
+    // Video decoder first, then audio, each once; nothing else before the range.
+    ASSERT_EQ(7u, r.lines.size());
     EXPECT_EQ(0u, r.lines[0].rfind("Use decoder filter: ", 0)) << r.lines[0];
     EXPECT_EQ(0u, r.lines[1].rfind("Use decoder filter: ", 0)) << r.lines[1];
+    // The last frame before the end is at 9.93 s; a frame at exactly 10 s,
+    // which would read 100, lies at the stop position and is not delivered.
     EXPECT_EQ(0, r.progress.front());
-    EXPECT_EQ(100, r.progress.back());
+    EXPECT_GE(r.progress.back(), 99);
+    EXPECT_LE(r.progress.back(), 100);
     EXPECT_TRUE(std::is_sorted(r.progress.begin(), r.progress.end()));
+    EXPECT_GT(r.progress.size(), 10u);
 
     const JsonValue probe = Probe(job.dest);
     const JsonValue& video = StreamOf(probe, "video");
@@ -99,7 +101,8 @@ TEST_F(ConvertJob, FractionalRangeBecomesWholeSecondsInWmv2AndWmaAtTheProfile) {
     const double frame = 1.0 / 15;
     EXPECT_NEAR(0.0, probe["format"]["start_time"].Number(), frame);
     EXPECT_NEAR(10.0, probe["format"]["duration"].Number(), frame);
-    EXPECT_EQ(kDescription, probe["format"]["tags"]["Description"].String());
+    EXPECT_NEAR(150, CountVideoFrames(job.dest), 1);
+    EXPECT_EQ(kDescription, DescriptionOf(probe));
 
     // The first frame written is the source's frame at 10 s, not at 10.9 s.
     const double at10 = FramePsnr(job.dest, 0, source, 10.0, 240, 180);
@@ -110,7 +113,6 @@ TEST_F(ConvertJob, FractionalRangeBecomesWholeSecondsInWmv2AndWmaAtTheProfile) {
     EXPECT_NE(std::string::npos, discovered.find("Duration: 0:00:10.0")) << discovered;
     EXPECT_NE(std::string::npos, discovered.find("Width: 240")) << discovered;
     EXPECT_NE(std::string::npos, discovered.find("Height: 180")) << discovered;
-    EXPECT_NE(std::string::npos, discovered.find("Frame rate: 15/1")) << discovered;
     EXPECT_NE(std::string::npos,
               discovered.find("Sample rate: " + std::to_string(s_audio.sampleRate)))
         << discovered;
@@ -128,9 +130,13 @@ TEST_F(ConvertJob, Mpeg1SourceDeliversRgb24ToTheVideoGrabber) {
     ExpectNormalEnd(r, job);
     // 320 x 240 at 3 bytes a pixel.
     EXPECT_NE(std::string::npos, r.trace.find("V Sample size set to 230400\r\n")) << r.trace;
+    // An MPEG-1 stream's own clock starts at about 0.5 s; the output starts
+    // at 0 all the same and holds the whole range.
     const JsonValue probe = Probe(job.dest);
     EXPECT_EQ("wmv2", StreamOf(probe, "video")["codec_name"].String());
+    EXPECT_NEAR(0.0, probe["format"]["start_time"].Number(), 1.0 / 15);
     EXPECT_NEAR(3.0, probe["format"]["duration"].Number(), 1.0 / 15);
+    EXPECT_NEAR(45, CountVideoFrames(job.dest), 1);
 }
 
 TEST_F(ConvertJob, UserStopEndsTheLoopAndStillClosesAndTagsTheFile) {
@@ -151,7 +157,7 @@ TEST_F(ConvertJob, UserStopEndsTheLoopAndStillClosesAndTagsTheFile) {
     const double duration = probe["format"]["duration"].Number();
     EXPECT_GT(duration, 1.0);
     EXPECT_LT(duration, 11.0);
-    EXPECT_EQ(kDescription, probe["format"]["tags"]["Description"].String());
+    EXPECT_EQ(kDescription, DescriptionOf(probe));
 }
 
 TEST_F(ConvertJob, VideoOnlySourceIsNotHeldBackByTheMissingAudio) {
@@ -221,7 +227,7 @@ TEST_F(ConvertJob, WithoutLogBufferOrWindowTheJobRunsSilently) {
         EXPECT_TRUE(r.slotsNullAfter);
         const JsonValue probe = Probe(job.dest);
         EXPECT_NEAR(2.0, probe["format"]["duration"].Number(), 1.0 / 15);
-        EXPECT_EQ(kDescription, probe["format"]["tags"]["Description"].String());
+        EXPECT_EQ(kDescription, DescriptionOf(probe));
     }
 }
 
