@@ -8,6 +8,8 @@ namespace zev::dshow {
 namespace {
 
 constexpr GstClockTime kPrerollTimeout = 15 * GST_SECOND;
+constexpr GstClockTime kPollInterval = 50 * GST_MSECOND;
+constexpr int kStalledPolls = 10;  // half a second with a stopped stream and no preroll
 
 struct ProbeState {
     GstElement* pipeline = nullptr;
@@ -152,9 +154,14 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
         hr = VFW_E_UNKNOWN_FILE_TYPE;
     GstMessage* msg = nullptr;
     if (hr == S_OK) {
-        msg = gst_bus_timed_pop_filtered(
-            bus.Get(), kPrerollTimeout,
-            static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
+        // Poll, so that a stream that stopped without a message is noticed.
+        const auto types = static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR);
+        int stalledPolls = 0;
+        for (GstClockTime waited = 0; !msg && waited < kPrerollTimeout && stalledPolls < kStalledPolls;
+             waited += kPollInterval) {
+            msg = gst_bus_timed_pop_filtered(bus.Get(), kPollInterval, types);
+            stalledPolls = !msg && HasPausedTask(pipeline.Get()) ? stalledPolls + 1 : 0;
+        }
         if (!msg) {
             hr = VFW_E_INVALID_FILE_FORMAT;
         } else if (GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR) {

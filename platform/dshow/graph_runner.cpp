@@ -7,6 +7,7 @@ namespace {
 
 constexpr auto kPrerollLimit = std::chrono::seconds(15);
 constexpr GstClockTime kStatePoll = 20 * GST_MSECOND;
+constexpr int kStalledPolls = 25;  // half a second with a stopped stream and no preroll
 
 struct RangeGate {
     std::atomic<gint64>* deliverFromNs;
@@ -163,8 +164,11 @@ void GraphRunner::Stop() {
 
 HRESULT GraphRunner::WaitPreroll() {
     const auto deadline = std::chrono::steady_clock::now() + kPrerollLimit;
+    int stalledPolls = 0;
     while (std::chrono::steady_clock::now() < deadline) {
         if (m_errorSeen) return VFW_E_INVALID_FILE_FORMAT;
+        stalledPolls = HasPausedTask(m_pipeline.Get()) ? stalledPolls + 1 : 0;
+        if (stalledPolls > kStalledPolls) return VFW_E_INVALID_FILE_FORMAT;
         switch (gst_element_get_state(m_pipeline.Get(), nullptr, nullptr, kStatePoll)) {
             case GST_STATE_CHANGE_SUCCESS:
             case GST_STATE_CHANGE_NO_PREROLL:
@@ -195,6 +199,8 @@ GstBusSyncReply GraphRunner::OnBusMessage(GstBus*, GstMessage* msg, gpointer dat
         default:
             break;
     }
+    // Dropped messages are the handler's to release.
+    gst_message_unref(msg);
     return GST_BUS_DROP;
 }
 

@@ -19,6 +19,26 @@ GstElement* MakeElement(const char* factory, const char* name) {
     return gst_element_factory_make(factory, name);
 }
 
+bool HasPausedTask(GstElement* pipeline) {
+    bool paused = false;
+    GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue ev = G_VALUE_INIT;
+    while (!paused && gst_iterator_next(elements, &ev) == GST_ITERATOR_OK) {
+        GstIterator* pads = gst_element_iterate_pads(GST_ELEMENT(g_value_get_object(&ev)));
+        GValue pv = G_VALUE_INIT;
+        while (!paused && gst_iterator_next(pads, &pv) == GST_ITERATOR_OK) {
+            paused = gst_pad_get_task_state(GST_PAD(g_value_get_object(&pv))) == GST_TASK_PAUSED;
+            g_value_reset(&pv);
+        }
+        g_value_unset(&pv);
+        gst_iterator_free(pads);
+        g_value_reset(&ev);
+    }
+    g_value_unset(&ev);
+    gst_iterator_free(elements);
+    return paused;
+}
+
 std::string WideToUtf8(LPCWSTR text) {
     std::string out;
     if (!text) return out;

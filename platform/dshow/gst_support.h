@@ -85,6 +85,11 @@ inline CapsRef ShareCaps(GstCaps* c) { return CapsRef(c ? gst_caps_ref(c) : null
 // Creates an element of `factory`, or nullptr when the plugin is missing.
 GstElement* MakeElement(const char* factory, const char* name = nullptr);
 
+// True when a streaming task inside `pipeline` has paused, which during
+// preroll means it stopped on an error (a bin may have swallowed the error
+// message while it was still trying elements).
+bool HasPausedTask(GstElement* pipeline);
+
 std::string WideToUtf8(LPCWSTR text);
 std::wstring Utf8ToWide(const char* text);
 // Copies `text` into a fixed WCHAR array, truncating and terminating.
