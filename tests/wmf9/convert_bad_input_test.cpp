@@ -130,13 +130,15 @@ TEST_F(ConvertBadInput, DestinationThatCannotBeWrittenLeavesNoFile) {
                                         "Failed to set Dest File name, mission aborted!\r\n"}),
               LastLines(r, 2));
     EXPECT_TRUE(r.slotsNullAfter);
+}
 
+TEST_F(ConvertBadInput, DestinationInReadOnlyFolderLeavesNoFile) {
     if (geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
+    m_job.source = GoodSource();
     const std::string readOnly = m_dir.Path("read-only");
     ASSERT_EQ(0, mkdir(readOnly.c_str(), 0555));
-    m_job.nullDest = false;
     m_job.dest = readOnly + "/out.wmv";
-    r = Run();
+    const JobResult r = Run();
     EXPECT_TRUE(
         AnyLineMatches(r, "Info: BeginWriting on IWMWriter failed, Error=0X[0-9A-F]{8}\r\n"));
     EXPECT_FALSE(FileExists(m_job.dest));

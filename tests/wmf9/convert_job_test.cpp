@@ -193,9 +193,9 @@ TEST_F(ConvertJob, AudioOnlySourceConvertsWithoutProgress) {
     EXPECT_TRUE(AnyLineMatches(
         r, "Info: file have no Video Render! No video converted, Error=0X[0-9A-F]{8}\r\n"));
     EXPECT_EQ(std::vector<int>{0}, r.progress);
-    const JsonValue& audio = StreamOf(Probe(job.dest), "audio");
-    EXPECT_EQ("wmav2", audio["codec_name"].String());
-    EXPECT_NEAR(3.0, Probe(job.dest)["format"]["duration"].Number(), 0.1);
+    const JsonValue probe = Probe(job.dest);
+    EXPECT_EQ("wmav2", StreamOf(probe, "audio")["codec_name"].String());
+    EXPECT_NEAR(3.0, probe["format"]["duration"].Number(), 0.1);
 }
 
 TEST_F(ConvertJob, OneFrameSourceEndsNormally) {
