@@ -117,6 +117,17 @@ int main(int argc, char** argv) {
     if (CanonicalTarget(o.source) == CanonicalTarget(o.destination))
         return Fail(kExitUsage, "the destination is the source; choose another file");
 
+    // The converters and the runtime write trace lines to standard output; keep our own lines
+    // apart from them.
+    std::fflush(stdout);
+    FILE* log = fdopen(dup(STDOUT_FILENO), "w");
+    if (!log) return Fail(kExitAborted, "cannot write to standard output");
+    const int sink = o.trace ? dup(STDERR_FILENO) : open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (sink >= 0) {
+        dup2(sink, STDOUT_FILENO);
+        close(sink);
+    }
+
     double begin = o.beginSeconds.value_or(0);
     double end = 0;
     if (o.endSeconds) {
@@ -131,17 +142,6 @@ int main(int argc, char** argv) {
 
     ProfileRecord record;
     if (!BuildRecord(o, record, error)) return Fail(kExitAborted, error);
-
-    // The converters write trace lines to standard output; keep our own lines
-    // apart from them.
-    std::fflush(stdout);
-    FILE* log = fdopen(dup(STDOUT_FILENO), "w");
-    if (!log) return Fail(kExitAborted, "cannot write to standard output");
-    const int sink = o.trace ? dup(STDERR_FILENO) : open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (sink >= 0) {
-        dup2(sink, STDOUT_FILENO);
-        close(sink);
-    }
 
     std::signal(SIGINT, OnInterrupt);
     JobOutcome outcome;

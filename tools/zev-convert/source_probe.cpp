@@ -29,6 +29,7 @@ std::string Hex(HRESULT hr) {
 }  // namespace
 
 bool ProbeDurationSeconds(const std::string& path, double& seconds, std::string& error) {
+    DShowRegisterClasses();
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool ok = false;
     {
