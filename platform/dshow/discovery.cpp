@@ -46,7 +46,8 @@ bool HasClass(GstElement* e, const char* word) {
 
 std::string LongName(GstElement* e) {
     GstElementFactory* f = gst_element_get_factory(e);
-    const char* n = f ? gst_element_factory_get_metadata(f, GST_ELEMENT_METADATA_LONGNAME) : nullptr;
+    const char* n =
+        f ? gst_element_factory_get_metadata(f, GST_ELEMENT_METADATA_LONGNAME) : nullptr;
     return n ? n : GST_OBJECT_NAME(e);
 }
 
@@ -128,7 +129,8 @@ ChainNames NamesBehindPad(GstPad* decodedPad) {
 
 HRESULT DiscoverFile(const std::string& path, Discovery* out) {
     struct stat st {};
-    if (path.empty() || stat(path.c_str(), &st) != 0) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    if (path.empty() || stat(path.c_str(), &st) != 0)
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     if (!S_ISREG(st.st_mode) || st.st_size == 0) return VFW_E_UNKNOWN_FILE_TYPE;
     if (!EnsureGstInit()) return E_FAIL;
 
@@ -157,7 +159,8 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
         // Poll, so that a stream that stopped without a message is noticed.
         const auto types = static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR);
         int stalledPolls = 0;
-        for (GstClockTime waited = 0; !msg && waited < kPrerollTimeout && stalledPolls < kStalledPolls;
+        for (GstClockTime waited = 0;
+             !msg && waited < kPrerollTimeout && stalledPolls < kStalledPolls;
              waited += kPollInterval) {
             msg = gst_bus_timed_pop_filtered(bus.Get(), kPollInterval, types);
             stalledPolls = !msg && HasPausedTask(pipeline.Get()) ? stalledPolls + 1 : 0;

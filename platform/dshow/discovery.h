@@ -19,7 +19,7 @@ struct DiscoveredStream {
 struct Discovery {
     std::string demuxerName;  // empty for files without a container
     std::vector<DiscoveredStream> streams;
-    int unrenderable = 0;     // streams that no installed plugin decodes
+    int unrenderable = 0;  // streams that no installed plugin decodes
     gint64 durationNs = -1;
 };
 

@@ -6,7 +6,9 @@ namespace zev::dshow {
 
 EventQueue::EventQueue() : m_signal(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
-EventQueue::~EventQueue() { CloseHandle(m_signal); }
+EventQueue::~EventQueue() {
+    CloseHandle(m_signal);
+}
 
 void EventQueue::Post(long code, LONG_PTR param1, LONG_PTR param2) {
     HWND hwnd;

@@ -69,8 +69,12 @@ HRESULT Pin::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-ULONG Pin::AddRef() { return m_owner->AddRef(); }
-ULONG Pin::Release() { return m_owner->Release(); }
+ULONG Pin::AddRef() {
+    return m_owner->AddRef();
+}
+ULONG Pin::Release() {
+    return m_owner->Release();
+}
 
 HRESULT Pin::Disconnect() {
     if (m_owner->Host() && !m_owner->Host()->IsStopped()) return VFW_E_WRONG_STATE;
@@ -139,8 +143,8 @@ HRESULT FilterBase::GetState(DWORD, FILTER_STATE* state) {
     *state = State_Stopped;
     if (m_host) {
         IMediaControl* control = nullptr;
-        if (SUCCEEDED(m_host->AsFilterGraph()->QueryInterface(IID_IMediaControl,
-                                                              reinterpret_cast<void**>(&control)))) {
+        if (SUCCEEDED(m_host->AsFilterGraph()->QueryInterface(
+                IID_IMediaControl, reinterpret_cast<void**>(&control)))) {
             OAFilterState s = State_Stopped;
             control->GetState(0, &s);
             control->Release();
@@ -195,9 +199,13 @@ Pin* FilterBase::FirstPin(PIN_DIRECTION dir) const {
     return nullptr;
 }
 
-MediaFormat FilterBase::OfferedFormat(const Pin*) const { return MediaFormat{}; }
+MediaFormat FilterBase::OfferedFormat(const Pin*) const {
+    return MediaFormat{};
+}
 
-GstElement* FilterBase::BuildBranch(Pin*, const BranchContext&) { return nullptr; }
+GstElement* FilterBase::BuildBranch(Pin*, const BranchContext&) {
+    return nullptr;
+}
 
 Pin* FilterBase::AddPin(PIN_DIRECTION dir, std::wstring name) {
     m_pins.push_back(std::make_unique<Pin>(this, dir, std::move(name)));
@@ -250,4 +258,3 @@ GstElement* MakeDiscardBranch(bool sync) {
 }
 
 }  // namespace zev::dshow
-

@@ -8,7 +8,9 @@
 namespace zev::dshow {
 namespace {
 
-Pin* AsPin(IPin* p) { return p ? dynamic_cast<Pin*>(p) : nullptr; }
+Pin* AsPin(IPin* p) {
+    return p ? dynamic_cast<Pin*>(p) : nullptr;
+}
 
 std::wstring StreamPinName(StreamKind kind, int index) {
     std::wstring name = kind == StreamKind::Video ? L"Video" : L"Audio";
@@ -38,7 +40,8 @@ HRESULT FilterGraph::QueryInterface(REFIID riid, void** ppv) {
     if (riid == IID_IMediaControl) return ComAnswer<IMediaControl>(this, ppv);
     if (riid == IID_IMediaPosition) return ComAnswer<IMediaPosition>(this, ppv);
     if (riid == IID_IMediaSeeking) return ComAnswer<IMediaSeeking>(this, ppv);
-    if (riid == IID_IMediaEvent || riid == IID_IMediaEventEx) return ComAnswer<IMediaEventEx>(this, ppv);
+    if (riid == IID_IMediaEvent || riid == IID_IMediaEventEx)
+        return ComAnswer<IMediaEventEx>(this, ppv);
     if (riid == IID_IMediaEventSink) return ComAnswer<IMediaEventSink>(this, ppv);
     if (riid == IID_IMediaFilter) return ComAnswer<IMediaFilter>(this, ppv);
     if (riid == IID_IVideoWindow) return ComAnswer<IVideoWindow>(this, ppv);
@@ -124,7 +127,8 @@ HRESULT FilterGraph::ConnectPins(Pin* out, Pin* in) {
     if (!IsStopped()) return VFW_E_WRONG_STATE;
     if (out->Peer() || in->Peer()) return VFW_E_ALREADY_CONNECTED;
     const MediaFormat offered = out->Owner()->OfferedFormat(out);
-    if (offered.kind == StreamKind::Other && !out->Owner()->IsSourceChain()) return VFW_E_NOT_CONNECTED;
+    if (offered.kind == StreamKind::Other && !out->Owner()->IsSourceChain())
+        return VFW_E_NOT_CONNECTED;
     MediaFormat agreed;
     if (!in->Owner()->AcceptInput(in, out, offered, &agreed)) return VFW_E_CANNOT_CONNECT;
     out->Attach(in, agreed);
@@ -132,7 +136,9 @@ HRESULT FilterGraph::ConnectPins(Pin* out, Pin* in) {
     return S_OK;
 }
 
-HRESULT FilterGraph::Connect(IPin* ppinOut, IPin* ppinIn) { return ConnectPins(AsPin(ppinOut), AsPin(ppinIn)); }
+HRESULT FilterGraph::Connect(IPin* ppinOut, IPin* ppinIn) {
+    return ConnectPins(AsPin(ppinOut), AsPin(ppinIn));
+}
 
 HRESULT FilterGraph::ConnectDirect(IPin* ppinOut, IPin* ppinIn, const AM_MEDIA_TYPE* pmt) {
     Pin* out = AsPin(ppinOut);

@@ -10,7 +10,9 @@ namespace {
 constexpr gint64 kNsPerUnit = 100;  // one REFERENCE_TIME unit
 constexpr double kNsPerSecond = 1e9;
 
-gint64 SecondsToNs(REFTIME s) { return static_cast<gint64>(std::llround(s * kNsPerSecond)); }
+gint64 SecondsToNs(REFTIME s) {
+    return static_cast<gint64>(std::llround(s * kNsPerSecond));
+}
 
 }  // namespace
 
@@ -54,7 +56,9 @@ HRESULT FilterGraph::Run() {
     return S_OK;
 }
 
-HRESULT FilterGraph::Run(REFERENCE_TIME) { return Run(); }
+HRESULT FilterGraph::Run(REFERENCE_TIME) {
+    return Run();
+}
 
 HRESULT FilterGraph::Pause() {
     if (m_state == State_Paused) return S_OK;
@@ -215,7 +219,9 @@ HRESULT FilterGraph::GetEvent(long* lEventCode, LONG_PTR* lParam1, LONG_PTR* lPa
     return m_events.Get(lEventCode, lParam1, lParam2, msTimeout);
 }
 
-HRESULT FilterGraph::FreeEventParams(long, LONG_PTR, LONG_PTR) { return S_OK; }
+HRESULT FilterGraph::FreeEventParams(long, LONG_PTR, LONG_PTR) {
+    return S_OK;
+}
 
 HRESULT FilterGraph::SetNotifyWindow(OAHWND hwnd, long lMsg, LONG_PTR lInstanceData) {
     m_events.SetNotifyWindow(reinterpret_cast<HWND>(hwnd), static_cast<UINT>(lMsg), lInstanceData);

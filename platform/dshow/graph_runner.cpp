@@ -14,7 +14,9 @@ struct RangeGate {
     GstClockTime segmentStart = 0;
 };
 
-gint64 SeekTarget(gint64 startNs) { return startNs > kSeekMarginNs ? startNs - kSeekMarginNs : 0; }
+gint64 SeekTarget(gint64 startNs) {
+    return startNs > kSeekMarginNs ? startNs - kSeekMarginNs : 0;
+}
 
 bool IsInside(GstObject* obj, GstElement* pipeline) {
     for (GstObject* o = obj; o; o = GST_OBJECT_PARENT(o))
@@ -26,7 +28,9 @@ bool IsInside(GstObject* obj, GstElement* pipeline) {
 
 GraphRunner::GraphRunner(EventQueue& events) : m_events(events) {}
 
-GraphRunner::~GraphRunner() { Stop(); }
+GraphRunner::~GraphRunner() {
+    Stop();
+}
 
 HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const BranchContext& ctx,
                            gint64 startNs, gint64 stopNs) {
@@ -135,7 +139,8 @@ void GraphRunner::ReleaseHold() {
 
 void GraphRunner::HoldTimer() {
     std::unique_lock<std::mutex> g(m_holdLock);
-    m_holdWake.wait_for(g, std::chrono::milliseconds(kHoldLimitMs), [this] { return !m_held || m_quit; });
+    m_holdWake.wait_for(g, std::chrono::milliseconds(kHoldLimitMs),
+                        [this] { return !m_held || m_quit; });
     if (m_held && !m_quit) {
         m_held = false;
         gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING);
@@ -143,7 +148,8 @@ void GraphRunner::HoldTimer() {
 }
 
 bool GraphRunner::Position(gint64* ns) const {
-    return m_pipeline && gst_element_query_position(m_pipeline.Get(), GST_FORMAT_TIME, ns) && *ns >= 0;
+    return m_pipeline && gst_element_query_position(m_pipeline.Get(), GST_FORMAT_TIME, ns) &&
+           *ns >= 0;
 }
 
 void GraphRunner::Stop() {
@@ -236,7 +242,8 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     gst_bin_add(GST_BIN(self->m_pipeline.Get()), branch);
     PadRef sink(gst_element_get_static_pad(branch, "sink"));
     if (gst_pad_link(pad, sink.Get()) != GST_PAD_LINK_OK) {
-        GST_ELEMENT_ERROR(self->m_pipeline.Get(), CORE, NEGOTIATION, ("cannot route a stream"), (nullptr));
+        GST_ELEMENT_ERROR(self->m_pipeline.Get(), CORE, NEGOTIATION, ("cannot route a stream"),
+                          (nullptr));
     }
     gst_element_sync_state_with_parent(branch);
 }
@@ -247,7 +254,8 @@ GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpoi
     if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
         GstBuffer* b = GST_PAD_PROBE_INFO_BUFFER(info);
         if (from <= 0 || !GST_BUFFER_PTS_IS_VALID(b)) return GST_PAD_PROBE_OK;
-        GstClockTime end = GST_BUFFER_PTS(b) + (GST_BUFFER_DURATION_IS_VALID(b) ? GST_BUFFER_DURATION(b) : 1);
+        GstClockTime end =
+            GST_BUFFER_PTS(b) + (GST_BUFFER_DURATION_IS_VALID(b) ? GST_BUFFER_DURATION(b) : 1);
         return end <= gate->segmentStart ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
     }
     GstEvent* ev = GST_PAD_PROBE_INFO_EVENT(info);

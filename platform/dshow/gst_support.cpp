@@ -70,7 +70,8 @@ std::wstring Utf8ToWide(const char* text) {
     glong n = 0;
     gunichar* u = g_utf8_to_ucs4(text, -1, nullptr, &n, nullptr);
     if (!u) {
-        for (const char* p = text; *p; ++p) out += static_cast<WCHAR>(static_cast<unsigned char>(*p));
+        for (const char* p = text; *p; ++p)
+            out += static_cast<WCHAR>(static_cast<unsigned char>(*p));
         return out;
     }
     for (glong i = 0; i < n; ++i) out += static_cast<WCHAR>(u[i]);

@@ -36,7 +36,9 @@ const VideoMapping* MappingOf(const GUID& subtype) {
     return nullptr;
 }
 
-bool IsAny(const GUID& g) { return g == GUID_NULL || g == FORMAT_None; }
+bool IsAny(const GUID& g) {
+    return g == GUID_NULL || g == FORMAT_None;
+}
 
 constexpr int kMaxWaveChannels = 2;  // plain WAVEFORMATEX describes no layout beyond stereo
 constexpr REFERENCE_TIME kUnitsPerSecond = 10000000;
@@ -105,7 +107,9 @@ GstCaps* MediaFormat::MakeFilterCaps() const {
     if (kind == StreamKind::Video) {
         GstCaps* c = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING,
                                          gst_video_format_to_string(videoFormat), nullptr);
-        if (width > 0) gst_caps_set_simple(c, "width", G_TYPE_INT, width, "height", G_TYPE_INT, height, nullptr);
+        if (width > 0)
+            gst_caps_set_simple(c, "width", G_TYPE_INT, width, "height", G_TYPE_INT, height,
+                                nullptr);
         return c;
     }
     if (kind == StreamKind::Audio) {

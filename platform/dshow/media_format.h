@@ -40,8 +40,7 @@ struct MediaFormat {
 // What a receiver that asks for `wanted` gets from a stream of `offered`
 // format. Major type, subtype and format type GUID_NULL (or the None
 // values) mean any. False when no converter can satisfy the request.
-bool NegotiateFormat(const MediaFormat& offered, const AM_MEDIA_TYPE& wanted,
-                     MediaFormat* agreed);
+bool NegotiateFormat(const MediaFormat& offered, const AM_MEDIA_TYPE& wanted, MediaFormat* agreed);
 
 // A full media type with its format block (VIDEOINFOHEADER or WAVEFORMATEX);
 // the caller frees it with FreeMediaType. Other formats give major type

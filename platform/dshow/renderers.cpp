@@ -35,7 +35,9 @@ bool HaveAudioDevice() {
 
 }  // namespace
 
-VideoRenderer::VideoRenderer() : FilterBase(kVideoRendererName) { AddPin(PINDIR_INPUT, L"Input"); }
+VideoRenderer::VideoRenderer() : FilterBase(kVideoRendererName) {
+    AddPin(PINDIR_INPUT, L"Input");
+}
 
 bool VideoRenderer::AcceptInput(Pin*, Pin*, const MediaFormat& offered, MediaFormat* agreed) {
     if (offered.kind != StreamKind::Video) return false;
@@ -146,7 +148,9 @@ void VideoRenderer::Place() {
     PlaceVideo(owner, rect, visible);
 }
 
-AudioRenderer::AudioRenderer() : FilterBase(kAudioRendererName) { AddPin(PINDIR_INPUT, L"Audio Input pin (rendered)"); }
+AudioRenderer::AudioRenderer() : FilterBase(kAudioRendererName) {
+    AddPin(PINDIR_INPUT, L"Audio Input pin (rendered)");
+}
 
 bool AudioRenderer::AcceptInput(Pin*, Pin*, const MediaFormat& offered, MediaFormat* agreed) {
     if (offered.kind != StreamKind::Audio) return false;
@@ -169,7 +173,9 @@ GstElement* AudioRenderer::BuildBranch(Pin* input, const BranchContext& ctx) {
     return MakeConvertingBranch(input->Format(), sink);
 }
 
-NullRenderer::NullRenderer() : FilterBase(kNullRendererName) { AddPin(PINDIR_INPUT, L"In"); }
+NullRenderer::NullRenderer() : FilterBase(kNullRendererName) {
+    AddPin(PINDIR_INPUT, L"In");
+}
 
 bool NullRenderer::AcceptInput(Pin*, Pin*, const MediaFormat& offered, MediaFormat* agreed) {
     *agreed = offered;

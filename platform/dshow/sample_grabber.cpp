@@ -2,6 +2,8 @@
 
 #include <gst/app/gstappsink.h>
 
+#include "platform/dshow/delivery.h"
+
 namespace zev::dshow {
 namespace {
 
@@ -16,7 +18,8 @@ public:
     virtual ~CallbackSample() = default;
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IMediaSample) return ComAnswer<IMediaSample>(this, ppv);
+        if (riid == IID_IUnknown || riid == IID_IMediaSample)
+            return ComAnswer<IMediaSample>(this, ppv);
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
@@ -139,81 +142,28 @@ GstFlowReturn SampleGrabber::OnSample(GstAppSink* sink, gpointer self) {
 }
 
 void SampleGrabber::Deliver(GstSample* sample) {
-    const GstSegment* seg = gst_sample_get_segment(sample);
-    GstCaps* caps = gst_sample_get_caps(sample);
-    GstRef<GstBuffer> buffer(gst_buffer_ref(gst_sample_get_buffer(sample)));
-    if (!seg || !caps || !buffer) return;
-    const bool isAudio = m_input->Format().kind == StreamKind::Audio;
-
-    // Nothing outside the range the graph was set to reaches the callback.
-    if (isAudio) {
-        GstAudioInfo ai;
-        if (!gst_audio_info_from_caps(&ai, caps)) return;
-        buffer.Reset(gst_audio_buffer_clip(buffer.Release(), seg, GST_AUDIO_INFO_RATE(&ai),
-                                           GST_AUDIO_INFO_BPF(&ai)));
-        if (!buffer) return;
-    } else if (GST_BUFFER_PTS_IS_VALID(buffer.Get())) {
-        guint64 start = GST_BUFFER_PTS(buffer.Get());
-        guint64 stop = GST_BUFFER_DURATION_IS_VALID(buffer.Get())
-                           ? start + GST_BUFFER_DURATION(buffer.Get())
-                           : start + 1;
-        guint64 clippedStart = start;
-        if (!gst_segment_clip(seg, GST_FORMAT_TIME, start, stop, &clippedStart, nullptr)) return;
-        // A picture that straddles the start counts from the start: no
-        // negative times reach the receiver.
-        if (clippedStart != start) {
-            buffer.Reset(gst_buffer_make_writable(buffer.Release()));
-            GST_BUFFER_PTS(buffer.Get()) = clippedStart;
-        }
-    }
-
-    GstClockTime pts = GST_BUFFER_PTS(buffer.Get());
-    double seconds = 0;
-    REFERENCE_TIME t0 = 0, t1 = 0;
-    if (GST_CLOCK_TIME_IS_VALID(pts)) {
-        const gint64 rel = static_cast<gint64>(pts) - static_cast<gint64>(seg->start);
-        seconds = static_cast<double>(rel) / kNsPerSecond;
-        t0 = rel / kNsPer100ns;
-        t1 = t0;
-        if (GST_BUFFER_DURATION_IS_VALID(buffer.Get()))
-            t1 += static_cast<REFERENCE_TIME>(GST_BUFFER_DURATION(buffer.Get()) / kNsPer100ns);
-    }
-
-    GstMapInfo map;
-    if (!gst_buffer_map(buffer.Get(), &map, GST_MAP_READ)) return;
-    BYTE* data = map.data;
-    size_t size = map.size;
-    if (!isAudio) {
-        GstVideoInfo vi;
-        if (gst_video_info_from_caps(&vi, caps) && !IsPackedLayout(vi) &&
-            PackVideoFrame(buffer.Get(), vi, &m_scratch)) {
-            data = m_scratch.data();
-            size = m_scratch.size();
-        }
-    }
-
+    DeliveredBuffer buffer;
+    if (!buffer.Prepare(sample, m_input->Format().kind, &m_scratch)) return;
     ISampleGrabberCB* callback;
     long method;
     {
         std::lock_guard<std::mutex> g(m_lock);
-        if (m_oneShot && m_shotTaken) {
-            gst_buffer_unmap(buffer.Get(), &map);
-            return;
-        }
+        if (m_oneShot && m_shotTaken) return;
         m_shotTaken = true;
-        if (m_bufferSamples) m_last.assign(data, data + size);
+        if (m_bufferSamples) m_last.assign(buffer.Data(), buffer.Data() + buffer.Size());
         callback = m_callback;
         method = m_method;
     }
-    if (callback) {
-        if (method == 1) {
-            callback->BufferCB(seconds, data, static_cast<long>(size));
-        } else {
-            CallbackSample s(data, static_cast<long>(size), t0, t1);
-            callback->SampleCB(seconds, &s);
-        }
+    if (!callback) return;
+    const double seconds = static_cast<double>(buffer.TimeNs()) / kNsPerSecond;
+    const auto length = static_cast<long>(buffer.Size());
+    if (method == 1) {
+        callback->BufferCB(seconds, buffer.Data(), length);
+    } else {
+        const REFERENCE_TIME t0 = buffer.TimeNs() / kNsPer100ns;
+        CallbackSample s(buffer.Data(), length, t0, t0 + buffer.DurationNs() / kNsPer100ns);
+        callback->SampleCB(seconds, &s);
     }
-    gst_buffer_unmap(buffer.Get(), &map);
 }
 
 HRESULT CreateSampleGrabber(REFIID riid, void** ppv) {

@@ -15,8 +15,8 @@ namespace zev::dshow {
 struct StreamSlot {
     std::string streamId;
     MediaFormat format;
-    Pin* decodedPin = nullptr;     // the pin a renderer or grabber connects to
-    std::vector<Pin*> chainPins;   // output pins between source and decodedPin
+    Pin* decodedPin = nullptr;    // the pin a renderer or grabber connects to
+    std::vector<Pin*> chainPins;  // output pins between source and decodedPin
 };
 
 // A splitter or decoder: one input, outputs fixed when the file was read.

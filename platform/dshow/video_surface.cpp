@@ -28,7 +28,9 @@ void RegisterVideoSurfaceHost(HWND hwnd, IVideoSurfaceHost* host) {
         r.hosts.erase(hwnd);
 }
 
-void UnregisterVideoSurfaceHost(HWND hwnd) { RegisterVideoSurfaceHost(hwnd, nullptr); }
+void UnregisterVideoSurfaceHost(HWND hwnd) {
+    RegisterVideoSurfaceHost(hwnd, nullptr);
+}
 
 namespace zev::dshow {
 

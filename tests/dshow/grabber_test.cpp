@@ -26,9 +26,9 @@ struct GrabBranch {
 
 // The conversion engine's sequence: find the renderer, take the pin feeding
 // it, cut the renderer out, put grabber and null renderer in its place.
-GrabBranch ReplaceRenderer(IGraphBuilder* graph, const wchar_t* renderer, const wchar_t* grabberName,
-                           const wchar_t* nullName, const AM_MEDIA_TYPE& type,
-                           ISampleGrabberCB* callback) {
+GrabBranch ReplaceRenderer(IGraphBuilder* graph, const wchar_t* renderer,
+                           const wchar_t* grabberName, const wchar_t* nullName,
+                           const AM_MEDIA_TYPE& type, ISampleGrabberCB* callback) {
     GrabBranch b;
     IBaseFilter* r = nullptr;
     if (FAILED(graph->FindFilterByName(renderer, &r))) return b;

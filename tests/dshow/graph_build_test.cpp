@@ -28,7 +28,9 @@ protected:
         f->Release();
         return true;
     }
-    HRESULT Render(const std::string& path) { return m_graph->RenderFile(Wide(path).c_str(), nullptr); }
+    HRESULT Render(const std::string& path) {
+        return m_graph->RenderFile(Wide(path).c_str(), nullptr);
+    }
 
     IGraphBuilder* m_graph = nullptr;
 };

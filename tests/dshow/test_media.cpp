@@ -27,8 +27,9 @@ const std::string& TempDir() {
     return *dir;
 }
 
-const char* const kVideo = "-f lavfi -i \"color=c=black:s=160x120:r=25:d=3,format=yuv420p,"
-                           "geq=lum=16+T*70:cb=128:cr=128\" ";
+const char* const kVideo =
+    "-f lavfi -i \"color=c=black:s=160x120:r=25:d=3,format=yuv420p,"
+    "geq=lum=16+T*70:cb=128:cr=128\" ";
 const char* const kTone = "-f lavfi -i \"sine=frequency=440:sample_rate=44100:duration=3\" -ac 2 ";
 
 std::string Command(Clip clip, const std::string& out) {
@@ -43,14 +44,19 @@ std::string Command(Clip clip, const std::string& out) {
         case Clip::WavAudio:
             return ff + "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -ac 2 " + out;
         case Clip::OggAudio:
-            return ff + "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -c:a libvorbis " + out;
+            return ff +
+                   "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -c:a libvorbis " +
+                   out;
         case Clip::TinyMp4:
-            return ff + "-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
-                        "-f lavfi -i sine=duration=1 -c:v libx264 -preset ultrafast -c:a aac " + out;
+            return ff +
+                   "-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
+                   "-f lavfi -i sine=duration=1 -c:v libx264 -preset ultrafast -c:a aac " +
+                   out;
         case Clip::DamagedMkv:
-            return ff + "-f lavfi -i testsrc=size=160x120:rate=25:duration=4 "
-                        "-f lavfi -i sine=duration=4 -c:v mpeg4 -c:a libvorbis " + out +
-                   " && dd if=/dev/urandom of=" + out +
+            return ff +
+                   "-f lavfi -i testsrc=size=160x120:rate=25:duration=4 "
+                   "-f lavfi -i sine=duration=4 -c:v mpeg4 -c:a libvorbis " +
+                   out + " && dd if=/dev/urandom of=" + out +
                    " bs=1 seek=60000 count=40000 conv=notrunc status=none";
     }
     return "false";
@@ -58,19 +64,28 @@ std::string Command(Clip clip, const std::string& out) {
 
 const char* Extension(Clip clip) {
     switch (clip) {
-        case Clip::Mpeg1AV: return ".mpg";
-        case Clip::Mp4AV: case Clip::TinyMp4: return ".mp4";
-        case Clip::AviVideo: return ".avi";
-        case Clip::WavAudio: return ".wav";
-        case Clip::OggAudio: return ".ogg";
-        case Clip::DamagedMkv: return ".mkv";
+        case Clip::Mpeg1AV:
+            return ".mpg";
+        case Clip::Mp4AV:
+        case Clip::TinyMp4:
+            return ".mp4";
+        case Clip::AviVideo:
+            return ".avi";
+        case Clip::WavAudio:
+            return ".wav";
+        case Clip::OggAudio:
+            return ".ogg";
+        case Clip::DamagedMkv:
+            return ".mkv";
     }
     return "";
 }
 
 }  // namespace
 
-std::string TempPath(const std::string& name) { return TempDir() + "/" + name; }
+std::string TempPath(const std::string& name) {
+    return TempDir() + "/" + name;
+}
 
 std::string ClipPath(Clip clip) {
     static std::mutex lock;
@@ -78,7 +93,8 @@ std::string ClipPath(Clip clip) {
     std::lock_guard<std::mutex> g(lock);
     auto it = made.find(clip);
     if (it != made.end()) return it->second;
-    const std::string out = TempPath("clip" + std::to_string(static_cast<int>(clip)) + Extension(clip));
+    const std::string out =
+        TempPath("clip" + std::to_string(static_cast<int>(clip)) + Extension(clip));
     const int rc = std::system(Command(clip, out).c_str());
     EXPECT_EQ(rc, 0) << "could not generate " << out;
     made[clip] = out;
@@ -117,8 +133,8 @@ HRESULT GrabberProbe::QueryInterface(REFIID riid, void** ppv) {
 
 HRESULT GrabberProbe::BufferCB(double time, BYTE* buffer, long length) {
     std::lock_guard<std::mutex> g(m_lock);
-    m_buffers.push_back(Buffer{time, length, std::this_thread::get_id(),
-                               length > 0 ? buffer[length / 2] : -1});
+    m_buffers.push_back(
+        Buffer{time, length, std::this_thread::get_id(), length > 0 ? buffer[length / 2] : -1});
     return S_OK;
 }
 
@@ -158,8 +174,12 @@ int CountEntries(const char* dir) {
     return n;
 }
 
-int CountThreads() { return CountEntries("/proc/self/task"); }
-int CountDescriptors() { return CountEntries("/proc/self/fd"); }
+int CountThreads() {
+    return CountEntries("/proc/self/task");
+}
+int CountDescriptors() {
+    return CountEntries("/proc/self/fd");
+}
 
 IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION dir) {
     IEnumPins* e = nullptr;
