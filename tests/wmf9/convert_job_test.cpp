@@ -213,6 +213,15 @@ TEST_F(ConvertJob, OneFrameSourceEndsNormally) {
     EXPECT_EQ(1, CountVideoFrames(job.dest));
 }
 
+TEST_F(ConvertJob, PathsOutsideAsciiReachTheGraphAndTheWriter) {
+    JobOptions job = Job(m_dir.Path("vid\xC3\xA9o \xE2\x82\xAC.mp4"), 0, 2);
+    job.dest = m_dir.Path("r\xC3\xA9sultat.wmv");
+    ASSERT_TRUE(MakeClip(job.source, ClipSpec{}));
+    const JobResult r = RunConversion(m_library.convert(), job);
+    ExpectNormalEnd(r, job);
+    EXPECT_EQ(kDescription, DescriptionOf(Probe(job.dest)));
+}
+
 TEST_F(ConvertJob, WithoutLogBufferOrWindowTheJobRunsSilently) {
     const std::string source = m_dir.Path("src.mp4");
     ASSERT_TRUE(MakeClip(source, ClipSpec{}));
