@@ -108,6 +108,22 @@ TimeRange PrepareTimeRange(CConvertor& c, const JobRequest& job) {
     return range;
 }
 
+// A range that begins at or after the source's end would give a file with
+// nothing in it; the job ends before the writer creates one. A graph that
+// cannot tell its duration lets the job go on.
+bool RangeStartsInSource(CConvertor& c, TimeRange range) {
+    LONGLONG duration = 0;
+    if (!c.m_pMediaSeeking || FAILED(c.m_pMediaSeeking->GetDuration(&duration)) || duration <= 0)
+        return true;
+    if (range.begin < duration) return true;
+    c.m_log.Printf(
+        "Error, begin time %.0f s is past the end of the source at %.3f s, Mission "
+        "aborted!\r\n",
+        static_cast<double>(range.begin) / kUnitsPerSecond,
+        static_cast<double>(duration) / kUnitsPerSecond);
+    return false;
+}
+
 void SetTimeRange(CConvertor& c, TimeRange range) {
     if (!c.m_pMediaSeeking) return;
     const HRESULT hr = c.m_pMediaSeeking->SetPositions(&range.begin, AM_SEEKING_AbsolutePositioning,
@@ -155,6 +171,7 @@ void RunJob(CConvertor& c, const JobRequest& job) {
                             "Info: Failed to set time sync to none!  Error=0X%08X\r\n");
     if (!TakeGraphInterfaces(c, job)) return;
     const TimeRange range = PrepareTimeRange(c, job);
+    if (!RangeStartsInSource(c, range)) return;
 
     const HRESULT hrBegin = c.m_pWriter->BeginWriting();
     if (FAILED(hrBegin))

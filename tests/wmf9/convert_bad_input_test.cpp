@@ -183,15 +183,25 @@ TEST_F(ConvertBadInput, AudioFormatUnknownToTheRuntimeAbortsClearly) {
     }
 }
 
-TEST_F(ConvertBadInput, RangePastTheSourcesEndStillEnds) {
+TEST_F(ConvertBadInput, RangePastTheSourcesEndAbortsAndAnOverlappingOneIsCut) {
     m_job.source = GoodSource();  // 4 s
     m_job.begin = 10;
     m_job.end = 20;
-    const JobResult r = Run();
+    JobResult r = Run();
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_TRUE(std::regex_match(r.lines.back(),
+                                 std::regex("Error, begin time 10 s is past the end of the source "
+                                            "at 4\\.[0-9]{3} s, Mission aborted!\r\n")))
+        << r.lines.back();
+    EXPECT_TRUE(r.slotsNullAfter);
+    EXPECT_FALSE(FileExists(m_job.dest));
+
+    m_job.begin = 2;
+    m_job.end = 10;
+    r = Run();
     ASSERT_FALSE(r.lines.empty());
     EXPECT_EQ("End of converting.\r\n", r.lines.back());
-    EXPECT_TRUE(r.slotsNullAfter);
-    EXPECT_LT(r.seconds, 20.0);
+    EXPECT_NEAR(2.0, Probe(m_job.dest)["format"]["duration"].Number(), 0.1);
 }
 
 }  // namespace
