@@ -1,0 +1,150 @@
+// zev-convert run as a user would run it: arguments in, a Windows Media file
+// and time-stamped log lines out, and an exit status that tells the outcome.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "media_tools.h"
+
+namespace {
+
+std::string ZevConvert(const std::string& args) {
+    return std::string(ZEV_CONVERT_PATH) + " -q " + args;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ZevConvertProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_source = m_dir.Path("source clip.mp4");
+        ClipSpec spec;
+        spec.seconds = 6;
+        ASSERT_TRUE(MakeClip(m_source, spec));
+    }
+    TempDir m_dir;
+    std::string m_source;
+};
+
+}  // namespace
+
+TEST_F(ZevConvertProgram, ConvertsToTheSourcesEndByDefaultWithStampedLines) {
+    const std::string dest = m_dir.Path("out.wmv");
+    std::string out;
+    const int status = RunCommand(
+        ZevConvert("--begin 00:00:02 --size 321x241 " + ShellQuote(m_source) + " " +
+                   ShellQuote(dest)),
+        &out);
+    ASSERT_EQ(status, 0) << out;
+    const std::regex stamped(R"(\d\d:\d\d:\d\d    \S.*)");
+    std::istringstream lines(out);
+    std::string line, last;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        EXPECT_TRUE(std::regex_match(line, stamped)) << line;
+        EXPECT_EQ(line.find('\r'), std::string::npos);
+        last = line;
+        ++count;
+    }
+    EXPECT_GT(count, 5);
+    EXPECT_EQ(last.substr(12), "End of converting.");
+    const JsonValue probe = Probe(dest);
+    const JsonValue& video = StreamOf(probe, "video");
+    EXPECT_EQ(video["width"].Number(), 322);  // odd sizes are made even
+    EXPECT_EQ(video["height"].Number(), 242);
+    EXPECT_NEAR(std::stod(probe["format"]["duration"].String()), 4.0, 0.1);
+}
+
+TEST_F(ZevConvertProgram, StoredProfileByName) {
+    const std::string dest = m_dir.Path("profiled.wmv");
+    std::string out;
+    // The first profile of the shipped file.
+    std::string firstName;
+    {
+        std::istringstream cfg(ReadFile(DEFAULT_PROFILES));
+        std::string header, first;
+        std::getline(cfg, header);
+        std::getline(cfg, first);
+        firstName = first.substr(0, first.find('.'));
+    }
+    ASSERT_FALSE(firstName.empty());
+    const int status =
+        RunCommand(ZevConvert("--profiles " + ShellQuote(DEFAULT_PROFILES) + " --profile " +
+                              ShellQuote(firstName) + " --end 2 " + ShellQuote(m_source) + " " +
+                              ShellQuote(dest)),
+                   &out);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_FALSE(Probe(dest).IsNull());
+
+    EXPECT_EQ(RunCommand(ZevConvert("--profiles " + ShellQuote(DEFAULT_PROFILES) +
+                                    " --profile 'No such profile' " + ShellQuote(m_source) + " " +
+                                    ShellQuote(dest) + " 2>&1"),
+                         &out),
+              1);
+    EXPECT_NE(out.find("No such profile"), std::string::npos) << out;
+}
+
+TEST_F(ZevConvertProgram, RefusesTheSourceAsDestinationAndBadRanges) {
+    const std::string before = ReadFile(m_source);
+    std::string out;
+    // The same file reached through another spelling of its folder.
+    const std::string sameFile = m_dir.path() + "/./source clip.mp4";
+    EXPECT_EQ(RunCommand(ZevConvert(ShellQuote(m_source) + " " + ShellQuote(sameFile) + " 2>&1"),
+                         &out),
+              2);
+    EXPECT_NE(out.find("destination is the source"), std::string::npos) << out;
+    EXPECT_EQ(ReadFile(m_source), before);
+
+    EXPECT_EQ(RunCommand(ZevConvert("--begin 5 --end 3 " + ShellQuote(m_source) + " " +
+                                    ShellQuote(m_dir.Path("x.wmv")) + " 2>&1"),
+                         &out),
+              2);
+    EXPECT_EQ(RunCommand(ZevConvert("--nonsense a b 2>&1"), &out), 2);
+    EXPECT_NE(out.find("--help"), std::string::npos);
+}
+
+TEST_F(ZevConvertProgram, UnreadableSourcesExitNonZero) {
+    std::string out;
+    EXPECT_EQ(RunCommand(ZevConvert(ShellQuote(m_dir.Path("missing.mp4")) + " " +
+                                    ShellQuote(m_dir.Path("a.wmv")) + " 2>&1"),
+                         &out),
+              1);
+    EXPECT_NE(out.find("missing.mp4"), std::string::npos) << out;
+    // With the range given the engine itself reports the missing file.
+    EXPECT_EQ(RunCommand(ZevConvert("--end 3 " + ShellQuote(m_dir.Path("missing.mp4")) + " " +
+                                    ShellQuote(m_dir.Path("b.wmv")) + " 2>&1"),
+                         &out),
+              1);
+    EXPECT_NE(out.find("Mission aborted!"), std::string::npos) << out;
+}
+
+TEST_F(ZevConvertProgram, InterruptStopsTheJobAndKeepsATaggedFile) {
+    const std::string source = m_dir.Path("long.mp4");
+    ClipSpec spec;
+    spec.seconds = 60;
+    ASSERT_TRUE(MakeClip(source, spec));
+    const std::string dest = m_dir.Path("stopped.wmv");
+    const std::string log = m_dir.Path("log.txt");
+    // Interrupt once the job runs, as Ctrl+C in a terminal would.
+    const std::string script =
+        ZevConvert(ShellQuote(source) + " " + ShellQuote(dest)) + " > " + ShellQuote(log) +
+        " 2>&1 & pid=$!; for i in $(seq 200); do grep -q 'Under converting' " + ShellQuote(log) +
+        " && break; sleep 0.05; done; kill -INT $pid; wait $pid; echo $?";
+    std::string out;
+    ASSERT_EQ(RunCommand("bash -c " + ShellQuote(script), &out), 0);
+    EXPECT_EQ(out, "130\n") << ReadFile(log);
+    const std::string text = ReadFile(log);
+    EXPECT_NE(text.find("User want stop converting"), std::string::npos) << text;
+    EXPECT_NE(text.find("User stopped converting."), std::string::npos) << text;
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    EXPECT_LT(std::stod(probe["format"]["duration"].String()), 59.0);
+    EXPECT_FALSE(probe["format"]["tags"]["comment"].String().empty());
+}
