@@ -180,6 +180,23 @@ TEST_F(ConvertJob, VideoOnlySourceIsNotHeldBackByTheMissingAudio) {
     EXPECT_NEAR(10.0, probe["format"]["duration"].Number(), 1.0 / 15);
 }
 
+TEST_F(ConvertJob, AudioThatEndsEarlyDoesNotHoldBackTheRestOfTheVideo) {
+    const std::string source = m_dir.Path("src.mp4");
+    ClipSpec spec;
+    spec.seconds = 10;
+    ASSERT_TRUE(MakeClip(source, spec));
+    const std::string shortAudio = m_dir.Path("short-audio.mp4");
+    ASSERT_EQ(0, RunCommand("ffmpeg -nostdin -v error -y -i " + ShellQuote(source) +
+                            " -af atrim=0:2 -c:v copy -c:a aac " + ShellQuote(shortAudio)));
+    const JobOptions job = Job(shortAudio, 0, 10);
+    const JobResult r = RunConversion(m_library.convert(), job);
+
+    ExpectNormalEnd(r, job);
+    // 200 frames after the audio's end waiting 51 ms each would take 10.2 s.
+    EXPECT_LT(r.seconds, 7.0);
+    EXPECT_NEAR(150, CountVideoFrames(job.dest), 1);
+}
+
 TEST_F(ConvertJob, AudioOnlySourceConvertsWithoutProgress) {
     const std::string source = m_dir.Path("src.m4a");
     ClipSpec spec;
