@@ -59,13 +59,12 @@ std::string DemuxerDisplayName(GstElement* demux) {
     if (!caps && sink) {
         // A demuxer that pulls its data gets no caps event; typefind knows.
         PadRef peer(gst_pad_get_peer(sink.Get()));
-        GstElement* up = peer ? gst_pad_get_parent_element(peer.Get()) : nullptr;
-        if (up && g_object_class_find_property(G_OBJECT_GET_CLASS(up), "caps")) {
+        ElementRef up(peer ? gst_pad_get_parent_element(peer.Get()) : nullptr);
+        if (up && g_object_class_find_property(G_OBJECT_GET_CLASS(up.Get()), "caps")) {
             GstCaps* found = nullptr;
-            g_object_get(up, "caps", &found, nullptr);
+            g_object_get(up.Get(), "caps", &found, nullptr);
             caps.Reset(found);
         }
-        if (up) gst_object_unref(up);
     }
     if (caps && gst_caps_get_size(caps.Get()) > 0) {
         const GstStructure* s = gst_caps_get_structure(caps.Get(), 0);
@@ -104,25 +103,23 @@ ChainNames NamesBehindPad(GstPad* decodedPad) {
             pad.Reset(gst_ghost_pad_get_target(GST_GHOST_PAD(pad.Get())));
             continue;
         }
-        GstElement* e = gst_pad_get_parent_element(pad.Get());
+        ElementRef e(gst_pad_get_parent_element(pad.Get()));
         if (!e) break;
-        if (names.decoder.empty() && HasClass(e, "Decoder")) names.decoder = LongName(e);
-        if (HasClass(e, "Demux")) {
-            names.demuxer = DemuxerDisplayName(e);
-            gst_object_unref(e);
+        if (names.decoder.empty() && HasClass(e.Get(), "Decoder"))
+            names.decoder = LongName(e.Get());
+        if (HasClass(e.Get(), "Demux")) {
+            names.demuxer = DemuxerDisplayName(e.Get());
             break;
         }
         // Follow the element's first sink pad to its upstream peer.
-        GstPad* sink = nullptr;
-        GstIterator* it = gst_element_iterate_sink_pads(e);
+        PadRef sink;
+        GstIterator* it = gst_element_iterate_sink_pads(e.Get());
         GValue v = G_VALUE_INIT;
         if (gst_iterator_next(it, &v) == GST_ITERATOR_OK)
-            sink = GST_PAD(gst_object_ref(g_value_get_object(&v)));
+            sink.Reset(GST_PAD(gst_object_ref(g_value_get_object(&v))));
         g_value_unset(&v);
         gst_iterator_free(it);
-        gst_object_unref(e);
-        pad.Reset(sink ? gst_pad_get_peer(sink) : nullptr);
-        if (sink) gst_object_unref(sink);
+        pad.Reset(sink ? gst_pad_get_peer(sink.Get()) : nullptr);
     }
     return names;
 }
@@ -137,16 +134,8 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
     ProbeState state;
     ElementRef pipeline(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
     state.pipeline = pipeline.Get();
-    GstElement* src = MakeElement("filesrc");
-    GstElement* decode = MakeElement("decodebin");
-    if (!src || !decode) {
-        if (src) gst_object_unref(gst_object_ref_sink(src));
-        if (decode) gst_object_unref(gst_object_ref_sink(decode));
-        return E_FAIL;
-    }
-    g_object_set(src, "location", path.c_str(), nullptr);
-    gst_bin_add_many(GST_BIN(pipeline.Get()), src, decode, nullptr);
-    gst_element_link(src, decode);
+    GstElement* decode = AddFileDecoder(pipeline.Get(), path);
+    if (!decode) return E_FAIL;
     g_signal_connect(decode, "pad-added", G_CALLBACK(OnPadAdded), &state);
     g_signal_connect(decode, "unknown-type", G_CALLBACK(OnUnknownType), &state);
 
@@ -188,9 +177,7 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
                 ++state.unknown;
                 continue;
             }
-            gchar* id = gst_pad_get_stream_id(pad.Get());
-            s.streamId = id ? id : "";
-            g_free(id);
+            s.streamId = StreamIdOf(pad.Get());
             ChainNames names = NamesBehindPad(pad.Get());
             s.decoderName = names.decoder;
             if (!names.demuxer.empty()) out->demuxerName = names.demuxer;

@@ -46,17 +46,11 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     gst_bus_set_sync_handler(bus.Get(), &GraphRunner::OnBusMessage, this, nullptr);
 
     for (SourceFilter* source : sources) {
-        GstElement* src = MakeElement("filesrc");
-        GstElement* decode = MakeElement("decodebin");
-        if (!src || !decode) {
-            if (src) gst_object_unref(gst_object_ref_sink(src));
-            if (decode) gst_object_unref(gst_object_ref_sink(decode));
+        GstElement* decode = AddFileDecoder(m_pipeline.Get(), source->Path());
+        if (!decode) {
             Stop();
             return E_FAIL;
         }
-        g_object_set(src, "location", source->Path().c_str(), nullptr);
-        gst_bin_add_many(GST_BIN(m_pipeline.Get()), src, decode, nullptr);
-        gst_element_link(src, decode);
         auto sc = std::make_unique<SourceContext>();
         sc->runner = this;
         sc->source = source;
@@ -215,9 +209,7 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     GraphRunner* self = sc->runner;
     CapsRef caps(gst_pad_get_current_caps(pad));
     const MediaFormat format = MediaFormat::FromCaps(caps.Get());
-    gchar* id = gst_pad_get_stream_id(pad);
-    const std::string streamId = id ? id : "";
-    g_free(id);
+    const std::string streamId = StreamIdOf(pad);
     int index;
     {
         std::lock_guard<std::mutex> g(sc->lock);

@@ -19,6 +19,26 @@ GstElement* MakeElement(const char* factory, const char* name) {
     return gst_element_factory_make(factory, name);
 }
 
+GstElement* AddFileDecoder(GstElement* bin, const std::string& path) {
+    auto sunk = [](GstElement* e) {
+        return ElementRef(e ? GST_ELEMENT(gst_object_ref_sink(e)) : nullptr);
+    };
+    ElementRef src = sunk(MakeElement("filesrc"));
+    ElementRef decode = sunk(MakeElement("decodebin"));
+    if (!src || !decode) return nullptr;
+    g_object_set(src.Get(), "location", path.c_str(), nullptr);
+    gst_bin_add_many(GST_BIN(bin), src.Get(), decode.Get(), nullptr);
+    gst_element_link(src.Get(), decode.Get());
+    return decode.Get();  // the bin keeps its own reference
+}
+
+std::string StreamIdOf(GstPad* pad) {
+    gchar* id = gst_pad_get_stream_id(pad);
+    std::string out = id ? id : "";
+    g_free(id);
+    return out;
+}
+
 bool HasPausedTask(GstElement* pipeline) {
     bool paused = false;
     GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(pipeline));

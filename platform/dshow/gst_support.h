@@ -87,6 +87,13 @@ inline CapsRef ShareCaps(GstCaps* c) {
 // Creates an element of `factory`, or nullptr when the plugin is missing.
 GstElement* MakeElement(const char* factory, const char* name = nullptr);
 
+// Adds "filesrc location=path ! decodebin" to `bin`; returns the decodebin,
+// owned by the bin, or nullptr when a plugin is missing.
+GstElement* AddFileDecoder(GstElement* bin, const std::string& path);
+
+// The stream id carried by a pad, empty when it has none yet.
+std::string StreamIdOf(GstPad* pad);
+
 // True when a streaming task inside `pipeline` has paused, which during
 // preroll means it stopped on an error (a bin may have swallowed the error
 // message while it was still trying elements).

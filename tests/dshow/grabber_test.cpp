@@ -3,6 +3,7 @@
 // threads, and the range set on the graph.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
 
 #include "test_media.h"
@@ -256,6 +257,22 @@ TEST_F(Grabbing, RangeSetInSecondsBeforeRun) {
     ASSERT_GE(video.size(), 12u);
     EXPECT_LE(video.size(), 13u);
     EXPECT_NEAR(SecondsFromGray(video.front().firstByte), 2.0, 0.05);
+}
+
+TEST_F(Grabbing, HeldDeliveryStartsOnItsOwnWhenNobodyPositionsOrWaits) {
+    BuildEngineGraph(Clip::Mp4AV, MEDIASUBTYPE_RGB24);
+    const auto start = std::chrono::steady_clock::now();
+    m_control->Run();
+    // Neither a range nor a wait for events: the hold ends by itself.
+    while (m_videoProbe.Buffers().size() < 75 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto video = m_videoProbe.Buffers();
+    ASSERT_EQ(video.size(), 75u);
+    EXPECT_GE(waited, 0.4);
+    EXPECT_NEAR(video.front().time, 0.0, 0.001);
+    EXPECT_NEAR(SecondsFromGray(video.front().firstByte), 0.0, 0.05);
 }
 
 TEST_F(Grabbing, ConnectRefusesWhatNoConverterCanMake) {
