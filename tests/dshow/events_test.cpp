@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 
 #include "platform/dshow/video_surface.h"
 #include "platform/win/window.h"
@@ -97,6 +99,21 @@ TEST_F(Events, DamagedStreamEndsWithAnEventNeverAHang) {
     m_control->Run();
     const long code = WaitForEnd(m_events, 20000);
     EXPECT_TRUE(code == EC_COMPLETE || code == EC_ERRORABORT) << code;
+}
+
+TEST_F(Events, SourceGoneBeforeRunEndsWithErrorAbort) {
+    const std::string path = TempPath("vanishing.avi");
+    {
+        std::ifstream in(ClipPath(Clip::AviVideo), std::ios::binary);
+        std::ofstream(path, std::ios::binary) << in.rdbuf();
+    }
+    ASSERT_EQ(m_graph->RenderFile(Wide(path).c_str(), nullptr), S_OK);
+    std::remove(path.c_str());
+    EXPECT_TRUE(FAILED(m_control->Run()));
+    EXPECT_EQ(WaitForEnd(m_events, 5000), EC_ERRORABORT);
+    OAFilterState state = -1;
+    m_control->GetState(0, &state);
+    EXPECT_EQ(state, State_Stopped);
 }
 
 class SurfaceHost final : public IVideoSurfaceHost {
