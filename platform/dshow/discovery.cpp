@@ -15,8 +15,27 @@ struct ProbeState {
     GstElement* pipeline = nullptr;
     std::mutex lock;
     std::vector<PadRef> pads;
+    std::vector<ElementRef> sinks;
     int unknown = 0;
 };
+
+// The stream time of the buffer each sink prerolled with, the earliest of
+// them; 0 when none tells.
+gint64 EarliestPrerollTime(const std::vector<ElementRef>& sinks) {
+    gint64 earliest = -1;
+    for (const ElementRef& sink : sinks) {
+        GstSample* raw = nullptr;
+        g_object_get(sink.Get(), "last-sample", &raw, nullptr);
+        SampleRef sample(raw);
+        GstBuffer* b = sample ? gst_sample_get_buffer(sample.Get()) : nullptr;
+        const GstSegment* seg = sample ? gst_sample_get_segment(sample.Get()) : nullptr;
+        if (!b || !seg || seg->format != GST_FORMAT_TIME || !GST_BUFFER_PTS_IS_VALID(b)) continue;
+        const guint64 t = gst_segment_to_stream_time(seg, GST_FORMAT_TIME, GST_BUFFER_PTS(b));
+        if (!GST_CLOCK_TIME_IS_VALID(t)) continue;
+        if (earliest < 0 || static_cast<gint64>(t) < earliest) earliest = static_cast<gint64>(t);
+    }
+    return earliest < 0 ? 0 : earliest;
+}
 
 void OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     auto* st = static_cast<ProbeState*>(data);
@@ -29,6 +48,7 @@ void OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     gst_element_sync_state_with_parent(sink);
     std::lock_guard<std::mutex> g(st->lock);
     st->pads.emplace_back(GST_PAD(gst_object_ref(pad)));
+    st->sinks.emplace_back(GST_ELEMENT(gst_object_ref(sink)));
 }
 
 void OnUnknownType(GstElement*, GstPad*, GstCaps*, gpointer data) {
@@ -169,6 +189,7 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
         if (gst_element_query_duration(pipeline.Get(), GST_FORMAT_TIME, &duration))
             out->durationNs = duration;
         std::lock_guard<std::mutex> g(state.lock);
+        out->originNs = EarliestPrerollTime(state.sinks);
         for (const PadRef& pad : state.pads) {
             DiscoveredStream s;
             CapsRef caps(gst_pad_get_current_caps(pad.Get()));
@@ -190,6 +211,7 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
     {
         std::lock_guard<std::mutex> g(state.lock);
         state.pads.clear();
+        state.sinks.clear();
     }
     return hr;
 }

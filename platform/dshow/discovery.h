@@ -21,6 +21,10 @@ struct Discovery {
     std::vector<DiscoveredStream> streams;
     int unrenderable = 0;  // streams that no installed plugin decodes
     gint64 durationNs = -1;
+    // Stream time of the earliest first buffer. Containers such as MPEG
+    // system streams start their clocks above zero; positions and sample
+    // times count from here, so that every file starts at 0.
+    gint64 originNs = 0;
 };
 
 // Owning thread; blocks until the file has prerolled or failed. S_OK with

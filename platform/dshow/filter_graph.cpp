@@ -196,7 +196,7 @@ HRESULT FilterGraph::RenderFile(LPCWSTR lpcwstrFile, LPCWSTR) {
     if (FAILED(hr)) return hr;
 
     // The platform names a file's source filter after the file.
-    auto* source = new SourceFilter(path, lpcwstrFile, found.durationNs);
+    auto* source = new SourceFilter(path, lpcwstrFile, found.durationNs, found.originNs);
     AddFilter(source, lpcwstrFile);
     source->Release();
     std::vector<FilterBase*> added{source};

@@ -11,7 +11,10 @@ constexpr int kStalledPolls = 25;  // half a second with a stopped stream and no
 
 struct RangeGate {
     std::atomic<gint64>* deliverFromNs;
+    std::atomic<gint64>* deliverUntilNs;
     GstClockTime segmentStart = 0;
+    GstClockTime segmentStop = GST_CLOCK_TIME_NONE;
+    bool ended = false;  // end of stream sent for the current segment
 };
 
 gint64 SeekTarget(gint64 startNs) {
@@ -39,7 +42,10 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     m_errorSeen = false;
     m_errorPosted = false;
     m_quit = false;
-    m_deliverFromNs = 0;
+    m_originNs = sources.empty() ? 0 : sources.front()->OriginNs();
+    // Even a run that is never positioned counts its times from the origin.
+    m_deliverFromNs = m_originNs;
+    m_deliverUntilNs = -1;
     m_pipeline.Reset(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
     if (!ctx.sync) gst_pipeline_use_clock(GST_PIPELINE(m_pipeline.Get()), nullptr);
     BusRef bus(gst_element_get_bus(m_pipeline.Get()));
@@ -113,11 +119,14 @@ HRESULT GraphRunner::Seek(gint64 startNs, gint64 stopNs) {
 
 HRESULT GraphRunner::SeekLocked(gint64 startNs, gint64 stopNs) {
     if (startNs < 0 && !Position(&startNs)) startNs = 0;
-    m_deliverFromNs = startNs;
+    // Positions are counted from the origin; GStreamer's from its stream time.
+    const gint64 start = startNs + m_originNs;
+    const gint64 stop = stopNs >= 0 ? stopNs + m_originNs : -1;
+    m_deliverFromNs = start;
+    m_deliverUntilNs = stop;
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     if (!gst_element_seek(m_pipeline.Get(), 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
-                          SeekTarget(startNs), stopNs >= 0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_END,
-                          stopNs >= 0 ? stopNs : 0))
+                          SeekTarget(start), GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
         return E_FAIL;
     GstState target = GST_STATE_TARGET(m_pipeline.Get());
     return target == GST_STATE_PAUSED ? WaitPreroll() : S_OK;
@@ -142,8 +151,12 @@ void GraphRunner::HoldTimer() {
 }
 
 bool GraphRunner::Position(gint64* ns) const {
-    return m_pipeline && gst_element_query_position(m_pipeline.Get(), GST_FORMAT_TIME, ns) &&
-           *ns >= 0;
+    gint64 pos = -1;
+    if (!m_pipeline || !gst_element_query_position(m_pipeline.Get(), GST_FORMAT_TIME, &pos) ||
+        pos < 0)
+        return false;
+    *ns = pos > m_originNs ? pos - m_originNs : 0;
+    return true;
 }
 
 void GraphRunner::Stop() {
@@ -225,7 +238,7 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     }
     if (!branch) branch = MakeDiscardBranch(false);
     if (!branch) return;
-    auto* gate = new RangeGate{&self->m_deliverFromNs};
+    auto* gate = new RangeGate{&self->m_deliverFromNs, &self->m_deliverUntilNs};
     gst_pad_add_probe(pad,
                       static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
                                                    GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
@@ -240,12 +253,23 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     gst_element_sync_state_with_parent(branch);
 }
 
-GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpointer data) {
+GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
     auto* gate = static_cast<RangeGate*>(data);
     const gint64 from = gate->deliverFromNs->load();
+    const gint64 until = gate->deliverUntilNs->load();
     if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
         GstBuffer* b = GST_PAD_PROBE_INFO_BUFFER(info);
-        if (from <= 0 || !GST_BUFFER_PTS_IS_VALID(b)) return GST_PAD_PROBE_OK;
+        if (!GST_BUFFER_PTS_IS_VALID(b)) return GST_PAD_PROBE_OK;
+        // Past the asked stop: the stream ends here, and upstream learns it
+        // from the flow result of its next push.
+        if (GST_CLOCK_TIME_IS_VALID(gate->segmentStop) && GST_BUFFER_PTS(b) >= gate->segmentStop) {
+            if (!gate->ended) {
+                gate->ended = true;
+                gst_pad_push_event(pad, gst_event_new_eos());
+            }
+            return GST_PAD_PROBE_DROP;
+        }
+        if (from <= 0) return GST_PAD_PROBE_OK;
         GstClockTime end =
             GST_BUFFER_PTS(b) + (GST_BUFFER_DURATION_IS_VALID(b) ? GST_BUFFER_DURATION(b) : 1);
         return end <= gate->segmentStart ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
@@ -256,18 +280,29 @@ GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpoi
     gst_event_parse_segment(ev, &in);
     GstSegment seg;
     gst_segment_copy_into(in, &seg);
+    bool changed = false;
     if (seg.format == GST_FORMAT_TIME && seg.rate > 0 && from > 0 &&
         static_cast<guint64>(from) > seg.time) {
         seg.start += static_cast<guint64>(from) - seg.time;
         if (GST_CLOCK_TIME_IS_VALID(seg.stop) && seg.start > seg.stop) seg.start = seg.stop;
         seg.time = static_cast<guint64>(from);
         seg.position = seg.start;
+        changed = true;
+    }
+    if (seg.format == GST_FORMAT_TIME && seg.rate > 0 && until >= 0 &&
+        static_cast<guint64>(until) >= seg.time) {
+        seg.stop = seg.start + (static_cast<guint64>(until) - seg.time);
+        changed = true;
+    }
+    if (changed) {
         GstEvent* moved = gst_event_new_segment(&seg);
         gst_event_set_seqnum(moved, gst_event_get_seqnum(ev));
         gst_event_unref(ev);
         GST_PAD_PROBE_INFO_DATA(info) = moved;
     }
     gate->segmentStart = seg.format == GST_FORMAT_TIME ? seg.start : 0;
+    gate->segmentStop = seg.format == GST_FORMAT_TIME ? seg.stop : GST_CLOCK_TIME_NONE;
+    gate->ended = false;
     return GST_PAD_PROBE_OK;
 }
 

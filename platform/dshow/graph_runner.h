@@ -17,7 +17,12 @@
 // waits for the next key frame). So a seek to P asks GStreamer for
 // P - kSeekMarginNs, and a probe on every decoded stream moves the start of
 // its segment to P and drops the buffers that end before it: receivers see
-// a segment that begins at P, as if the demuxer had been exact.
+// a segment that begins at P, as if the demuxer had been exact. Stops are
+// enforced by the same probe rather than by the demuxer, which may stop
+// early (an MPEG program stream demuxer takes its duration, which does not
+// count from its first time stamp, as the end): seeks leave GStreamer's stop
+// unset, and the probe sets the segment's stop where it was asked for,
+// drops what lies past it and ends the stream there.
 //
 // Threads: all methods on the graph's owning thread; the hold timer thread
 // only releases the hold. Stop joins it; after Stop, no streaming thread,
@@ -48,6 +53,7 @@ public:
     // Builds the pipeline, prerolls it paused and applies the range (start
     // and stop in ns, -1 for none). A failure posts EC_ERRORABORT when the
     // pipeline reported an error.
+    // Positions count from the first source's origin (see Discovery).
     HRESULT Start(const std::vector<SourceFilter*>& sources, const BranchContext& ctx,
                   gint64 startNs, gint64 stopNs);
     HRESULT Play(bool hold);
@@ -80,6 +86,8 @@ private:
     ElementRef m_pipeline;
     std::vector<std::unique_ptr<SourceContext>> m_sources;
     std::atomic<gint64> m_deliverFromNs{0};  // stream time where delivery starts
+    std::atomic<gint64> m_deliverUntilNs{-1};  // stream time where it stops; -1: the end
+    gint64 m_originNs = 0;                   // stream time of position 0
     std::atomic<bool> m_errorSeen{false};
     std::atomic<bool> m_errorPosted{false};
 

@@ -85,22 +85,37 @@ HRESULT SampleGrabber::GetConnectedMediaType(AM_MEDIA_TYPE* pType) {
 HRESULT SampleGrabber::SetBufferSamples(BOOL bufferThem) {
     std::lock_guard<std::mutex> g(m_lock);
     m_bufferSamples = bufferThem != FALSE;
-    if (!m_bufferSamples) m_last.clear();
+    if (!m_bufferSamples) m_last.Reset();
+    return S_OK;
+}
+
+HRESULT SampleGrabber::GetEndOfStream(BOOL* pEnded) {
+    if (!pEnded) return E_POINTER;
+    std::lock_guard<std::mutex> g(m_lock);
+    *pEnded = m_ended ? TRUE : FALSE;
     return S_OK;
 }
 
 HRESULT SampleGrabber::GetCurrentBuffer(long* pBufferSize, long* pBuffer) {
     if (!pBufferSize) return E_POINTER;
-    std::lock_guard<std::mutex> g(m_lock);
-    if (!m_bufferSamples) return E_INVALIDARG;
-    if (m_last.empty()) return VFW_E_WRONG_STATE;
+    SampleRef last;
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        if (!m_bufferSamples) return E_INVALIDARG;
+        if (!m_last) return VFW_E_WRONG_STATE;
+        last.Reset(gst_sample_ref(m_last.Get()));
+    }
+    std::vector<BYTE> scratch;
+    DeliveredBuffer buffer;
+    if (!buffer.Prepare(last.Get(), m_input->Format().kind, &scratch)) return VFW_E_WRONG_STATE;
+    const auto size = static_cast<long>(buffer.Size());
     if (!pBuffer) {
-        *pBufferSize = static_cast<long>(m_last.size());
+        *pBufferSize = size;
         return S_OK;
     }
-    if (*pBufferSize < static_cast<long>(m_last.size())) return E_OUTOFMEMORY;
-    std::memcpy(pBuffer, m_last.data(), m_last.size());
-    *pBufferSize = static_cast<long>(m_last.size());
+    if (*pBufferSize < size) return E_OUTOFMEMORY;
+    std::memcpy(pBuffer, buffer.Data(), buffer.Size());
+    *pBufferSize = size;
     return S_OK;
 }
 
@@ -123,6 +138,7 @@ MediaFormat SampleGrabber::OfferedFormat(const Pin* output) const {
 void SampleGrabber::OnGraphStarting() {
     std::lock_guard<std::mutex> g(m_lock);
     m_shotTaken = false;
+    m_ended = false;
 }
 
 GstElement* SampleGrabber::BuildBranch(Pin* input, const BranchContext& ctx) {
@@ -131,6 +147,7 @@ GstElement* SampleGrabber::BuildBranch(Pin* input, const BranchContext& ctx) {
     g_object_set(sink, "sync", ctx.sync ? TRUE : FALSE, nullptr);
     GstAppSinkCallbacks cb{};
     cb.new_sample = &SampleGrabber::OnSample;
+    cb.eos = &SampleGrabber::OnEndOfStream;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &cb, this, nullptr);
     return MakeConvertingBranch(input->Format(), sink);
 }
@@ -139,6 +156,12 @@ GstFlowReturn SampleGrabber::OnSample(GstAppSink* sink, gpointer self) {
     SampleRef s(gst_app_sink_pull_sample(sink));
     if (s) static_cast<SampleGrabber*>(self)->Deliver(s.Get());
     return GST_FLOW_OK;
+}
+
+void SampleGrabber::OnEndOfStream(GstAppSink*, gpointer self) {
+    auto* grabber = static_cast<SampleGrabber*>(self);
+    std::lock_guard<std::mutex> g(grabber->m_lock);
+    grabber->m_ended = true;
 }
 
 void SampleGrabber::Deliver(GstSample* sample) {
@@ -150,7 +173,8 @@ void SampleGrabber::Deliver(GstSample* sample) {
         std::lock_guard<std::mutex> g(m_lock);
         if (m_oneShot && m_shotTaken) return;
         m_shotTaken = true;
-        if (m_bufferSamples) m_last.assign(buffer.Data(), buffer.Data() + buffer.Size());
+        m_ended = false;  // a seek after the end starts the stream again
+        if (m_bufferSamples) m_last.Reset(gst_sample_ref(sample));
         callback = m_callback;
         method = m_method;
     }

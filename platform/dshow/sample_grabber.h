@@ -29,6 +29,7 @@ public:
     HRESULT SetBufferSamples(BOOL bufferThem) override;
     HRESULT GetCurrentBuffer(long* pBufferSize, long* pBuffer) override;
     HRESULT SetCallback(ISampleGrabberCB* callback, long whichMethod) override;
+    HRESULT GetEndOfStream(BOOL* pEnded) override;
 
     bool AcceptInput(Pin* input, Pin* from, const MediaFormat& offered,
                      MediaFormat* agreed) override;
@@ -39,6 +40,7 @@ public:
 
 private:
     static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
+    static void OnEndOfStream(GstAppSink* sink, gpointer self);
     void Deliver(GstSample* sample);
 
     Pin* m_input;
@@ -50,7 +52,10 @@ private:
     bool m_bufferSamples = false;
     bool m_oneShot = false;
     bool m_shotTaken = false;
-    std::vector<BYTE> m_last;     // the last buffer when buffering is on
+    // The last sample when buffering is on; copied out only when asked for,
+    // so that buffering costs nothing per buffer.
+    SampleRef m_last;
+    bool m_ended = false;         // the stream delivered its last buffer
     std::vector<BYTE> m_scratch;  // repacked frames; streaming thread only
 };
 

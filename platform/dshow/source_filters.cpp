@@ -23,10 +23,12 @@ MediaFormat ChainFilter::OfferedFormat(const Pin* output) const {
     return it == m_offered.end() ? MediaFormat{} : it->second;
 }
 
-SourceFilter::SourceFilter(std::string path, std::wstring name, gint64 durationNs)
+SourceFilter::SourceFilter(std::string path, std::wstring name, gint64 durationNs,
+                           gint64 originNs)
     : FilterBase(std::move(name)),
       m_path(std::move(path)),
       m_durationNs(durationNs),
+      m_originNs(originNs),
       m_output(AddPin(PINDIR_OUTPUT, L"Output")) {}
 
 void SourceFilter::AdoptChainFilter(ChainFilter* filter) {

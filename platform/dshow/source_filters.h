@@ -41,9 +41,10 @@ private:
 
 class SourceFilter final : public FilterBase {
 public:
-    SourceFilter(std::string path, std::wstring name, gint64 durationNs);
+    SourceFilter(std::string path, std::wstring name, gint64 durationNs, gint64 originNs);
     const std::string& Path() const { return m_path; }
     gint64 DurationNs() const { return m_durationNs; }
+    gint64 OriginNs() const { return m_originNs; }
     Pin* Output() const { return m_output; }
     // Keeps the chain filters alive as long as the source refers to them.
     void AdoptChainFilter(ChainFilter* filter);
@@ -62,6 +63,7 @@ public:
 private:
     std::string m_path;
     gint64 m_durationNs;
+    gint64 m_originNs;
     Pin* m_output;
     std::vector<ComPtr<IBaseFilter>> m_chain;
     std::vector<StreamSlot> m_slots;

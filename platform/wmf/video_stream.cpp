@@ -8,13 +8,24 @@ constexpr int64_t kUnitsPerSecond = 10000000;  // 100-ns units
 // A gap longer than this is left as a gap instead of repeated frames, so a
 // time stamp far in the future cannot make the writer encode for hours.
 constexpr int64_t kMaxRepeatSeconds = 10;
+// Pictures waiting for the encoder; enough to ride out an uneven decoder.
+constexpr size_t kQueuedPictures = 8;
 }  // namespace
 
 VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
     : m_encoder(std::move(encoder)),
       m_sink(sink),
       m_streamIndex(streamIndex),
-      m_packet(av_packet_alloc()) {}
+      m_packet(av_packet_alloc()),
+      m_worker(std::make_unique<EncodeWorker>([this](AVFrame* f) { return Encode(f); },
+                                              kQueuedPictures)) {}
+
+HRESULT VideoStream::Queue(const AVFrame* picture, int64_t slot) {
+    FramePtr ref(av_frame_clone(picture));
+    if (!ref) return E_OUTOFMEMORY;
+    ref->pts = slot;
+    return m_worker->Push(std::move(ref));
+}
 
 HRESULT VideoStream::SetInput(const RawVideoLayout& layout) {
     SwsPtr scaler(sws_getContext(layout.width, layout.height, layout.pixelFormat, m_encoder->width,
@@ -43,8 +54,7 @@ HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns)
         const int64_t repeats = slot - m_lastSlot - 1;
         if (repeats <= maxRepeats) {
             for (int64_t s = m_lastSlot + 1; s < slot; ++s) {
-                m_picture->pts = s;
-                HRESULT hr = Encode(m_picture.get());
+                HRESULT hr = Queue(m_picture.get(), s);
                 if (FAILED(hr)) return hr;
             }
         }
@@ -66,9 +76,8 @@ HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns)
     RawVideoPlanes(m_layout, data, planes, strides);
     sws_scale(m_scaler.get(), planes, strides, 0, m_layout.height, m_picture->data,
               m_picture->linesize);
-    m_picture->pts = slot;
     m_lastSlot = slot;
-    return Encode(m_picture.get());
+    return Queue(m_picture.get(), slot);
 }
 
 HRESULT VideoStream::Encode(const AVFrame* frame) {
@@ -91,6 +100,8 @@ HRESULT VideoStream::Drain() {
 HRESULT VideoStream::Finish() {
     if (m_finished) return S_OK;
     m_finished = true;
+    const HRESULT queued = m_worker->Finish();
+    if (FAILED(queued)) return queued;
     if (!m_packet || avcodec_send_frame(m_encoder.get(), nullptr) < 0) return E_FAIL;
     return Drain();
 }

@@ -1,11 +1,14 @@
 // One video stream of the writer: converts raw input frames to the
 // profile's frame size (swscale), places them on the profile's constant
 // frame grid by their time stamps (dropping or repeating frames) and
-// encodes them.
+// encodes them on a worker thread of the stream's own.
 //
 // Threads: not thread-safe; the writer serialises calls per stream.
 #pragma once
 
+#include <memory>
+
+#include "platform/wmf/encode_worker.h"
 #include "platform/wmf/encoder_open.h"
 #include "platform/wmf/packet_sink.h"
 #include "platform/wmf/raw_formats.h"
@@ -29,6 +32,8 @@ public:
     const AVCodecContext* Encoder() const { return m_encoder.get(); }
 
 private:
+    // Hands a reference to the picture, stamped `slot`, to the worker.
+    HRESULT Queue(const AVFrame* picture, int64_t slot);
     HRESULT Encode(const AVFrame* frame);
     HRESULT Drain();
 
@@ -41,6 +46,7 @@ private:
     PacketPtr m_packet;
     int64_t m_lastSlot = -1;
     bool m_finished = false;
+    std::unique_ptr<EncodeWorker> m_worker;  // last member: its thread ends first
 };
 
 }  // namespace wmf

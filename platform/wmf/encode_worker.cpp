@@ -1,0 +1,54 @@
+#include "platform/wmf/encode_worker.h"
+
+namespace wmf {
+
+EncodeWorker::EncodeWorker(EncodeFn encode, size_t capacity)
+    : m_encode(std::move(encode)), m_capacity(capacity ? capacity : 1) {
+    m_thread = std::thread(&EncodeWorker::Run, this);
+}
+
+EncodeWorker::~EncodeWorker() { Finish(); }
+
+HRESULT EncodeWorker::Push(FramePtr frame) {
+    std::unique_lock<std::mutex> g(m_lock);
+    m_changed.wait(g, [this] { return m_queue.size() < m_capacity || FAILED(m_failure); });
+    if (FAILED(m_failure)) return m_failure;
+    if (m_closing) return E_FAIL;
+    m_queue.push_back(std::move(frame));
+    m_changed.notify_all();
+    return S_OK;
+}
+
+HRESULT EncodeWorker::Finish() {
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        m_closing = true;
+        m_changed.notify_all();
+    }
+    if (m_thread.joinable()) m_thread.join();
+    std::lock_guard<std::mutex> g(m_lock);
+    return m_failure;
+}
+
+void EncodeWorker::Run() {
+    for (;;) {
+        FramePtr frame;
+        {
+            std::unique_lock<std::mutex> g(m_lock);
+            m_changed.wait(g, [this] { return !m_queue.empty() || m_closing; });
+            if (m_queue.empty()) return;  // closing and nothing left
+            frame = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_changed.notify_all();
+        }
+        const HRESULT hr = SUCCEEDED(m_failure) ? m_encode(frame.get()) : m_failure;
+        if (FAILED(hr)) {
+            std::lock_guard<std::mutex> g(m_lock);
+            if (SUCCEEDED(m_failure)) m_failure = hr;
+            m_queue.clear();
+            m_changed.notify_all();
+        }
+    }
+}
+
+}  // namespace wmf
