@@ -14,7 +14,6 @@ struct RangeGate {
     std::atomic<gint64>* deliverUntilNs;
     GstClockTime segmentStart = 0;
     GstClockTime segmentStop = GST_CLOCK_TIME_NONE;
-    bool ended = false;  // end of stream sent for the current segment
 };
 
 gint64 SeekTarget(gint64 startNs) {
@@ -253,20 +252,17 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     gst_element_sync_state_with_parent(branch);
 }
 
-GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpointer data) {
     auto* gate = static_cast<RangeGate*>(data);
     const gint64 from = gate->deliverFromNs->load();
     const gint64 until = gate->deliverUntilNs->load();
     if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
         GstBuffer* b = GST_PAD_PROBE_INFO_BUFFER(info);
         if (!GST_BUFFER_PTS_IS_VALID(b)) return GST_PAD_PROBE_OK;
-        // Past the asked stop: the stream ends here, and upstream learns it
-        // from the flow result of its next push.
+        // Past the asked stop: upstream learns from the flow result that the
+        // stream has ended, and the demuxer ends it when all its streams have.
         if (GST_CLOCK_TIME_IS_VALID(gate->segmentStop) && GST_BUFFER_PTS(b) >= gate->segmentStop) {
-            if (!gate->ended) {
-                gate->ended = true;
-                gst_pad_push_event(pad, gst_event_new_eos());
-            }
+            GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_EOS;
             return GST_PAD_PROBE_DROP;
         }
         if (from <= 0) return GST_PAD_PROBE_OK;
@@ -302,7 +298,6 @@ GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad* pad, GstPadProbeInfo* info, 
     }
     gate->segmentStart = seg.format == GST_FORMAT_TIME ? seg.start : 0;
     gate->segmentStop = seg.format == GST_FORMAT_TIME ? seg.stop : GST_CLOCK_TIME_NONE;
-    gate->ended = false;
     return GST_PAD_PROBE_OK;
 }
 

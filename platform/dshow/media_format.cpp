@@ -138,7 +138,9 @@ bool NegotiateFormat(const MediaFormat& offered, const AM_MEDIA_TYPE& wanted, Me
             if (!m) return false;
         }
         agreed->videoFormat = m->gst;
-        agreed->bottomUp = m->rgb;
+        // RGB goes out top row first and says so with a negative height (a
+        // top-down bitmap), which spares flipping every picture.
+        agreed->bottomUp = false;
         return true;
     }
     if (offered.kind == StreamKind::Audio) {
@@ -173,7 +175,7 @@ HRESULT FormatToMediaType(const MediaFormat& f, AM_MEDIA_TYPE* out) {
         }
         vih->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         vih->bmiHeader.biWidth = f.width;
-        vih->bmiHeader.biHeight = f.height;
+        vih->bmiHeader.biHeight = m && m->rgb && !f.bottomUp ? -f.height : f.height;
         vih->bmiHeader.biPlanes = 1;
         vih->bmiHeader.biBitCount = m ? m->bitCount : 0;
         vih->bmiHeader.biCompression = m ? m->compression : 0;

@@ -2,19 +2,18 @@
 
 namespace wmf {
 
-EncodeWorker::EncodeWorker(EncodeFn encode, size_t capacity)
-    : m_encode(std::move(encode)), m_capacity(capacity ? capacity : 1) {
+EncodeWorker::EncodeWorker(size_t capacity) : m_capacity(capacity ? capacity : 1) {
     m_thread = std::thread(&EncodeWorker::Run, this);
 }
 
 EncodeWorker::~EncodeWorker() { Finish(); }
 
-HRESULT EncodeWorker::Push(FramePtr frame) {
+HRESULT EncodeWorker::Push(Task task) {
     std::unique_lock<std::mutex> g(m_lock);
     m_changed.wait(g, [this] { return m_queue.size() < m_capacity || FAILED(m_failure); });
     if (FAILED(m_failure)) return m_failure;
     if (m_closing) return E_FAIL;
-    m_queue.push_back(std::move(frame));
+    m_queue.push_back(std::move(task));
     m_changed.notify_all();
     return S_OK;
 }
@@ -32,16 +31,16 @@ HRESULT EncodeWorker::Finish() {
 
 void EncodeWorker::Run() {
     for (;;) {
-        FramePtr frame;
+        Task task;
         {
             std::unique_lock<std::mutex> g(m_lock);
             m_changed.wait(g, [this] { return !m_queue.empty() || m_closing; });
             if (m_queue.empty()) return;  // closing and nothing left
-            frame = std::move(m_queue.front());
+            task = std::move(m_queue.front());
             m_queue.pop_front();
             m_changed.notify_all();
         }
-        const HRESULT hr = SUCCEEDED(m_failure) ? m_encode(frame.get()) : m_failure;
+        const HRESULT hr = task();
         if (FAILED(hr)) {
             std::lock_guard<std::mutex> g(m_lock);
             if (SUCCEEDED(m_failure)) m_failure = hr;

@@ -1,5 +1,7 @@
 #include "platform/wmf/video_stream.h"
 
+#include <cstring>
+
 #include "platform/wmf/wmsdk.h"
 
 namespace wmf {
@@ -8,8 +10,9 @@ constexpr int64_t kUnitsPerSecond = 10000000;  // 100-ns units
 // A gap longer than this is left as a gap instead of repeated frames, so a
 // time stamp far in the future cannot make the writer encode for hours.
 constexpr int64_t kMaxRepeatSeconds = 10;
-// Pictures waiting for the encoder; enough to ride out an uneven decoder.
-constexpr size_t kQueuedPictures = 8;
+// Frames waiting for conversion and encoding; enough to ride out an uneven
+// decoder.
+constexpr size_t kQueuedFrames = 8;
 }  // namespace
 
 VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
@@ -17,29 +20,32 @@ VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIn
       m_sink(sink),
       m_streamIndex(streamIndex),
       m_packet(av_packet_alloc()),
-      m_worker(std::make_unique<EncodeWorker>([this](AVFrame* f) { return Encode(f); },
-                                              kQueuedPictures)) {}
+      m_worker(std::make_unique<EncodeWorker>(kQueuedFrames)) {}
 
-HRESULT VideoStream::Queue(const AVFrame* picture, int64_t slot) {
-    FramePtr ref(av_frame_clone(picture));
-    if (!ref) return E_OUTOFMEMORY;
-    ref->pts = slot;
-    return m_worker->Push(std::move(ref));
+VideoStream::~VideoStream() {
+    // The worker's tasks use the members above it; end it first.
+    m_worker.reset();
 }
 
 HRESULT VideoStream::SetInput(const RawVideoLayout& layout) {
-    SwsPtr scaler(sws_getContext(layout.width, layout.height, layout.pixelFormat, m_encoder->width,
-                                 m_encoder->height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
-                                 nullptr, nullptr));
+    ScalerPtr scaler(sws_getContext(layout.width, layout.height, layout.pixelFormat,
+                                    m_encoder->width, m_encoder->height, AV_PIX_FMT_YUV420P,
+                                    SWS_BICUBIC, nullptr, nullptr, nullptr),
+                     [](SwsContext* p) { sws_freeContext(p); });
     if (!scaler) return NS_E_INVALID_INPUT_FORMAT;
+    std::unique_ptr<AVBufferPool, PoolFree> pool(
+        av_buffer_pool_init(layout.frameBytes, av_buffer_allocz));
+    if (!pool) return E_OUTOFMEMORY;
+    // Frames already queued keep the scaler and buffers they were copied with.
     m_scaler = std::move(scaler);
+    m_rawPool = std::move(pool);
     m_layout = layout;
     return S_OK;
 }
 
 HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns) {
     if (m_finished || !m_packet) return NS_E_INVALID_REQUEST;
-    if (!m_scaler) return NS_E_INVALID_INPUT_FORMAT;
+    if (!m_scaler || !m_rawPool) return NS_E_INVALID_INPUT_FORMAT;
     if (bytes < m_layout.frameBytes) return NS_E_INVALID_DATA;
 
     // The grid slot nearest to the time stamp.
@@ -48,18 +54,31 @@ HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns)
         av_rescale_q_rnd(time100ns, AVRational{1, kUnitsPerSecond}, tb, AV_ROUND_NEAR_INF);
     if (slot <= m_lastSlot) return S_OK;
 
-    // Repeat the previous picture over the slots this frame skipped.
-    if (m_picture && m_lastSlot >= 0) {
+    // The previous picture is repeated over the slots this frame skipped.
+    int64_t firstSlot = slot;
+    if (m_lastSlot >= 0) {
         const int64_t maxRepeats = av_rescale_q(kMaxRepeatSeconds, AVRational{1, 1}, tb);
-        const int64_t repeats = slot - m_lastSlot - 1;
-        if (repeats <= maxRepeats) {
-            for (int64_t s = m_lastSlot + 1; s < slot; ++s) {
-                HRESULT hr = Queue(m_picture.get(), s);
-                if (FAILED(hr)) return hr;
-            }
-        }
+        if (slot - m_lastSlot - 1 <= maxRepeats) firstSlot = m_lastSlot + 1;
     }
+    m_lastSlot = slot;
 
+    BufferPtr raw(av_buffer_pool_get(m_rawPool.get()), BufferFree{});
+    if (!raw) return E_OUTOFMEMORY;
+    std::memcpy(raw->data, data, m_layout.frameBytes);
+    return m_worker->Push([this, raw, layout = m_layout, scaler = m_scaler, firstSlot, slot] {
+        return ConvertAndEncode(raw, layout, scaler, firstSlot, slot);
+    });
+}
+
+HRESULT VideoStream::ConvertAndEncode(const BufferPtr& raw, const RawVideoLayout& layout,
+                                      const ScalerPtr& scaler, int64_t firstSlot, int64_t slot) {
+    for (int64_t s = firstSlot; s < slot && m_picture; ++s) {
+        FramePtr repeat(av_frame_clone(m_picture.get()));
+        if (!repeat) return E_OUTOFMEMORY;
+        repeat->pts = s;
+        HRESULT hr = Encode(repeat.get());
+        if (FAILED(hr)) return hr;
+    }
     // The encoder may still hold the previous picture: convert into a fresh
     // one rather than overwrite it.
     if (!m_picture || !av_frame_is_writable(m_picture.get())) {
@@ -73,11 +92,11 @@ HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns)
     }
     const uint8_t* planes[4];
     int strides[4];
-    RawVideoPlanes(m_layout, data, planes, strides);
-    sws_scale(m_scaler.get(), planes, strides, 0, m_layout.height, m_picture->data,
+    RawVideoPlanes(layout, raw->data, planes, strides);
+    sws_scale(scaler.get(), planes, strides, 0, layout.height, m_picture->data,
               m_picture->linesize);
-    m_lastSlot = slot;
-    return Queue(m_picture.get(), slot);
+    m_picture->pts = slot;
+    return Encode(m_picture.get());
 }
 
 HRESULT VideoStream::Encode(const AVFrame* frame) {

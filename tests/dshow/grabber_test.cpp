@@ -173,7 +173,7 @@ TEST_F(Grabbing, Mpeg1GivesRgb24AndPcmAndRunsAgainWithARange) {
     ASSERT_NE(vih, nullptr);
     EXPECT_EQ(vt.subtype, MEDIASUBTYPE_RGB24);
     EXPECT_EQ(vih->bmiHeader.biWidth, 160);
-    EXPECT_EQ(vih->bmiHeader.biHeight, 120);
+    EXPECT_EQ(vih->bmiHeader.biHeight, -120);  // top row first
     EXPECT_EQ(vih->bmiHeader.biBitCount, 24);
     EXPECT_EQ(vih->AvgTimePerFrame, 400000);
     EXPECT_EQ(vt.lSampleSize, 160u * 120u * 3u);
