@@ -1,6 +1,6 @@
 #include "convert/wmf9/pacing.h"
 
-#include "platform/win/sync.h"
+#include <chrono>
 
 PacingClocks& LibraryPacing() {
     static PacingClocks clocks;
@@ -53,9 +53,10 @@ void PacingClocks::WaitForOther(StreamKind self) const {
     const StreamKind other = self == StreamKind::Video ? StreamKind::Audio : StreamKind::Video;
     const double otherAtStart = Clock(other);
     int sleeps = 0;
+    std::unique_lock<std::mutex> g(m_waitLock);
     while (Clock(self) > Clock(other) && sleeps < kMaxPacingSleeps) {
         if (!IsLive(other)) return;
-        Sleep(1);
+        m_advanced.wait_for(g, std::chrono::milliseconds(1));
         ++sleeps;
     }
     if (sleeps == kMaxPacingSleeps && Clock(other) == otherAtStart)
@@ -66,4 +67,9 @@ void PacingClocks::Delivered(StreamKind s, double clock) {
     Stream& stream = m_streams[Index(s)];
     stream.clock.store(clock, kOrder);
     stream.stalled.store(false, kOrder);
+    {
+        // Taken so that a waiter between its test and its wait is not missed.
+        std::lock_guard<std::mutex> g(m_waitLock);
+    }
+    m_advanced.notify_all();
 }

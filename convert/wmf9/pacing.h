@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 
 #include "platform/dshow/dshow.h"
@@ -14,6 +15,8 @@
 enum class StreamKind { Video = 0, Audio = 1 };
 
 // A stream ahead of the other waits at most this many 1 ms sleeps per buffer.
+// A sleep ends early when the other stream writes, so that the two streams
+// do not lose a millisecond at every hand-over.
 inline constexpr int kMaxPacingSleeps = 51;
 
 class PacingClocks {
@@ -53,6 +56,8 @@ private:
     };
     Stream m_streams[2];
     std::mutex m_firstLock;
+    mutable std::mutex m_waitLock;  // only for the wake-up below
+    mutable std::condition_variable m_advanced;
     std::atomic<bool> m_haveFirst{false};
     std::atomic<double> m_baseTime{0.0};
 };
