@@ -1,14 +1,6 @@
 #include "convert/asfwriter/convertor.h"
 
-namespace {
-
-template <class T>
-void ReleaseMember(T*& p) {
-    if (p) p->Release();
-    p = nullptr;
-}
-
-}  // namespace
+#include "convert/common/engine_release.h"
 
 CConvertor::CConvertor() : m_hrComInit(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
 
@@ -21,8 +13,6 @@ CConvertor::~CConvertor() {
     ReleaseMember(m_pGraph);
     ReleaseMember(m_pMediaPosition);
     ReleaseMember(m_pMediaSeeking);
-    if (m_ppGraphSlot) *m_ppGraphSlot = nullptr;
-    if (m_ppControlSlot) *m_ppControlSlot = nullptr;
-    if (m_ppSeekingSlot) *m_ppSeekingSlot = nullptr;
+    ClearCallerSlots(m_ppGraphSlot, m_ppControlSlot, m_ppSeekingSlot);
     if (SUCCEEDED(m_hrComInit)) CoUninitialize();
 }

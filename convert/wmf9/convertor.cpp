@@ -1,14 +1,6 @@
 #include "convert/wmf9/convertor.h"
 
-namespace {
-
-template <class T>
-void ReleaseMember(T*& p) {
-    if (p) p->Release();
-    p = nullptr;
-}
-
-}  // namespace
+#include "convert/common/engine_release.h"
 
 CConvertor::CConvertor() : m_hrComInit(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
 
@@ -28,9 +20,7 @@ CConvertor::~CConvertor() {
     ReleaseMember(m_pAudioGrabber);
     ReleaseMember(m_pAudioGrabberFilter);
 
-    if (m_ppGraphSlot) *m_ppGraphSlot = nullptr;
-    if (m_ppControlSlot) *m_ppControlSlot = nullptr;
-    if (m_ppSeekingSlot) *m_ppSeekingSlot = nullptr;
+    ClearCallerSlots(m_ppGraphSlot, m_ppControlSlot, m_ppSeekingSlot);
 
     // A thread that was already in another apartment kept its own
     // initialisation; only a successful one is balanced.

@@ -59,46 +59,6 @@ bool HasPausedTask(GstElement* pipeline) {
     return paused;
 }
 
-std::string WideToUtf8(LPCWSTR text) {
-    std::string out;
-    if (!text) return out;
-    for (const WCHAR* p = text; *p; ++p) {
-        auto c = static_cast<uint32_t>(*p);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::wstring Utf8ToWide(const char* text) {
-    std::wstring out;
-    if (!text) return out;
-    glong n = 0;
-    gunichar* u = g_utf8_to_ucs4(text, -1, nullptr, &n, nullptr);
-    if (!u) {
-        for (const char* p = text; *p; ++p)
-            out += static_cast<WCHAR>(static_cast<unsigned char>(*p));
-        return out;
-    }
-    for (glong i = 0; i < n; ++i) out += static_cast<WCHAR>(u[i]);
-    g_free(u);
-    return out;
-}
-
 void CopyWide(WCHAR* dst, size_t capacity, const std::wstring& text) {
     if (!dst || capacity == 0) return;
     size_t n = text.size() < capacity - 1 ? text.size() : capacity - 1;

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win/text.h"
 #include "platform/win/wintypes.h"
 
 namespace zev::dshow {
@@ -99,8 +100,6 @@ std::string StreamIdOf(GstPad* pad);
 // message while it was still trying elements).
 bool HasPausedTask(GstElement* pipeline);
 
-std::string WideToUtf8(LPCWSTR text);
-std::wstring Utf8ToWide(const char* text);
 // Copies `text` into a fixed WCHAR array, truncating and terminating.
 void CopyWide(WCHAR* dst, size_t capacity, const std::wstring& text);
 

@@ -1,3 +1,4 @@
+#include "platform/win/text.h"
 #include "platform/wmf/metadata_editor.h"
 
 #include <fcntl.h>
@@ -118,7 +119,7 @@ HRESULT CMetadataEditor::QueryInterface(REFIID riid, void** ppv) {
 HRESULT CMetadataEditor::Open(const WCHAR* pwszFilename) {
     if (!pwszFilename) return E_POINTER;
     if (m_open) return NS_E_INVALID_REQUEST;
-    const std::string path = ToUtf8(pwszFilename);
+    const std::string path = WideToUtf8(pwszFilename);
     Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0)
         return errno == ENOENT || errno == ENOTDIR ? NS_E_FILE_NOT_FOUND : E_ACCESSDENIED;

@@ -14,31 +14,6 @@ bool IsSurrogate(char32_t c) {
 }
 }  // namespace
 
-std::string ToUtf8(const WCHAR* text) {
-    std::string out;
-    if (!text) return out;
-    for (; *text; ++text) {
-        char32_t c = static_cast<char32_t>(*text);
-        if (c > kMaxCodePoint || IsSurrogate(c)) c = kReplacement;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 template <class Count>
 HRESULT CopyOutText(const std::wstring& text, WCHAR* out, Count* pcch) {
     if (!pcch) return E_POINTER;

@@ -9,9 +9,6 @@
 
 namespace wmf {
 
-// UTF-8 for file names; invalid code points become U+FFFD.
-std::string ToUtf8(const WCHAR* text);
-
 // The runtime's "ask the length, then fetch" convention: with `out` NULL,
 // *pcch receives the length with the terminator; otherwise *pcch must be at
 // least that (else ASF_E_BUFFERTOOSMALL and *pcch is set to what is needed).

@@ -1,3 +1,4 @@
+#include "platform/win/text.h"
 #include "platform/wmf/writer.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ HRESULT CWriter::SetOutputFilename(const WCHAR* pwszFilename) {
     if (!pwszFilename) return E_POINTER;
     if (m_writing) return NS_E_INVALID_REQUEST;
     if (!*pwszFilename) return E_INVALIDARG;
-    m_filename = ToUtf8(pwszFilename);
+    m_filename = WideToUtf8(pwszFilename);
     return S_OK;
 }
 

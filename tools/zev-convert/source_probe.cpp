@@ -1,24 +1,12 @@
 #include "tools/zev-convert/source_probe.h"
 
 #include <cstdio>
-#include <cwchar>
-#include <vector>
 
 #include "platform/dshow/dshow.h"
+#include "platform/win/text.h"
 
 namespace {
 
-std::wstring Widen(const std::string& s) {
-    std::mbstate_t state{};
-    const char* src = s.c_str();
-    const size_t n = std::mbsrtowcs(nullptr, &src, 0, &state);
-    if (n == static_cast<size_t>(-1)) return std::wstring(s.begin(), s.end());
-    std::vector<wchar_t> buf(n + 1);
-    src = s.c_str();
-    state = std::mbstate_t{};
-    std::mbsrtowcs(buf.data(), &src, n + 1, &state);
-    return std::wstring(buf.data(), n);
-}
 
 std::string Hex(HRESULT hr) {
     char buf[16];
@@ -38,7 +26,7 @@ bool ProbeDurationSeconds(const std::string& path, double& seconds, std::string&
                                       IID_IGraphBuilder, reinterpret_cast<void**>(graph.Put()));
         if (FAILED(hr)) {
             error = "cannot create a filter graph, error " + Hex(hr);
-        } else if (FAILED(hr = graph->RenderFile(Widen(path).c_str(), nullptr))) {
+        } else if (FAILED(hr = graph->RenderFile(Utf8ToWide(path.c_str()).c_str(), nullptr))) {
             error = "cannot read '" + path + "' (error " + Hex(hr) + ")";
         } else {
             auto position = graph.As<IMediaPosition>();

@@ -8,7 +8,7 @@
 
 TempDir::TempDir() {
     const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tranzo9-XXXXXX";
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zev-test-XXXXXX";
     if (mkdtemp(pattern.data())) m_path = pattern;
 }
 
