@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the main job: converts a generated 10-second clip
 # (H.264 video and AAC audio in MP4) to Windows Media with zev-convert, then
-# shows what ffprobe reads in the result. Extra arguments go to zev-convert.
+# shows what ffprobe reads in the result (it lists the "Description" tag as
+# "comment"). Extra arguments go to zev-convert.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
@@ -16,5 +17,5 @@ fi
 ./build/bin/zev-convert --begin 2 --end 00:00:08 --size 320x240 --video-kbps 300 --fps 25 \
   "$@" "$src" out/sample.wmv
 ffprobe -hide_banner -loglevel error -show_entries \
-  format=duration,bit_rate:format_tags=Description:stream=codec_name,width,height,r_frame_rate,sample_rate,channels \
+  format=duration,bit_rate:format_tags=comment:stream=codec_name,width,height,r_frame_rate,sample_rate,channels \
   -of default=noprint_wrappers=1 out/sample.wmv
