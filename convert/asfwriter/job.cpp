@@ -54,7 +54,10 @@ void RunEventLoop(CConvertor& c, CProgressWorker* worker) {
             c.m_log.Send("User Abort\r\n");
             break;
         case EC_ERRORABORT:
-            std::printf("Error Abort\n");
+            // A log line, not only a trace line: the caller must not take a
+            // job that failed (an unwritable file, a broken stream) for one
+            // that finished. Standard output sees the same text as before.
+            c.m_log.Send("Error Abort\n");
             break;
         case EC_PREPROCESS_COMPLETE:
             std::printf("Preprocess complete\n");

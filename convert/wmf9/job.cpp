@@ -174,9 +174,15 @@ void RunJob(CConvertor& c, const JobRequest& job) {
     if (!RangeStartsInSource(c, range)) return;
 
     const HRESULT hrBegin = c.m_pWriter->BeginWriting();
-    if (FAILED(hrBegin))
+    if (FAILED(hrBegin)) {
         c.m_log.PrintfTraced("Info: BeginWriting on IWMWriter failed, Error=0X%08X\r\n",
                              Hex(hrBegin));
+        // Without an output file nothing the graph decodes can be kept;
+        // running it would end with a success line for a file that is not
+        // there.
+        c.m_log.Send("Failed to create the output file, Mission aborted!\r\n");
+        return;
+    }
     SetWriterInputs(c);
     c.m_pMediaControl->Run();
     SetTimeRange(c, range);

@@ -118,3 +118,21 @@ TEST_F(AsfJob, VideoOnlyAndAudioOnlySourcesFinish) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AsfJob, UnwritableDestinationIsAnErrorNotAFinish) {
+    const std::string source = m_dir.Path("src.mp4");
+    ClipSpec spec;
+    spec.seconds = 2;
+    ASSERT_TRUE(MakeClip(source, spec));
+    JobOptions job = Job(source, 0, 1);
+    job.dest = m_dir.Path("no-such-dir/out.wmv");
+    const JobResult r = RunConversion(m_library.convert(), job);
+    ASSERT_GE(r.lines.size(), 2u);
+    EXPECT_EQ(r.lines[r.lines.size() - 2], "Error Abort\n");
+    EXPECT_EQ(r.lines.back(), kFinished);
+    EXPECT_TRUE(r.slotsNullAfter);
+}
+
+}  // namespace

@@ -114,13 +114,15 @@ TEST_F(ConvertBadInput, OverlongLineIsCutToTheBuffer) {
 
 TEST_F(ConvertBadInput, DestinationThatCannotBeWrittenLeavesNoFile) {
     m_job.source = GoodSource();
-    // The folder is missing: the writer cannot begin, which the job reports
-    // and goes on with, and nothing is written.
+    // The folder is missing: the writer cannot begin, and the job ends there
+    // rather than decode into nothing and call that a success.
     m_job.dest = m_dir.Path("no-such-dir/out.wmv");
     JobResult r = Run();
-    EXPECT_TRUE(
-        AnyLineMatches(r, "Info: BeginWriting on IWMWriter failed, Error=0X[0-9A-F]{8}\r\n"));
-    EXPECT_TRUE(AnyLineMatches(r, "End of converting.\r\n"));
+    ASSERT_GE(r.lines.size(), 2u);
+    EXPECT_TRUE(std::regex_match(r.lines[r.lines.size() - 2],
+                                 std::regex("Info: BeginWriting on IWMWriter failed, "
+                                            "Error=0X[0-9A-F]{8}\r\n")));
+    EXPECT_EQ("Failed to create the output file, Mission aborted!\r\n", r.lines.back());
     EXPECT_TRUE(r.slotsNullAfter);
     EXPECT_FALSE(FileExists(m_job.dest));
 
