@@ -4,34 +4,17 @@
 
 #include <algorithm>
 
-#include "converter_host.h"
-#include "media_tools.h"
+#include "job_test.h"
 
 namespace {
 
 constexpr char kUnderConverting[] = "Under converting, please wait...\r\n";
 constexpr char kFinished[] = "Converting finished\r\n";
 
-class AsfJob : public ::testing::Test {
+class AsfJob : public EngineJobTest {
 protected:
-    static void SetUpTestSuite() { s_audio = PickAudioFormat(44100, 2); }
-    void SetUp() override { ASSERT_TRUE(m_library.convert()) << m_library.error(); }
-
-    JobOptions Job(const std::string& source, double begin, double end) {
-        JobOptions job;
-        job.source = source;
-        job.dest = m_dir.Path("out.wmv");
-        job.profile = MakeProfile(240, 180, 300000.0, 15, s_audio);
-        job.begin = begin;
-        job.end = end;
-        return job;
-    }
-
-    static AudioChoice s_audio;
-    TempDir m_dir;
-    ConverterLibrary m_library{TRANZO8_PATH};
+    AsfJob() : EngineJobTest(TRANZO8_PATH) {}
 };
-AudioChoice AsfJob::s_audio;
 
 TEST_F(AsfJob, ConvertsTheRangeToOneSecondPastTheEndInV8WithoutATag) {
     const std::string source = m_dir.Path("src.mp4");
@@ -116,10 +99,6 @@ TEST_F(AsfJob, VideoOnlyAndAudioOnlySourcesFinish) {
         EXPECT_TRUE(r.slotsNullAfter);
     }
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(AsfJob, UnwritableDestinationIsAnErrorNotAFinish) {
     const std::string source = m_dir.Path("src.mp4");

@@ -9,26 +9,9 @@
 #include <fstream>
 #include <regex>
 
-#include "converter_host.h"
-#include "media_tools.h"
+#include "job_test.h"
 
 namespace {
-
-bool FileExists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-std::vector<std::string> LastLines(const JobResult& r, size_t n) {
-    const size_t from = r.lines.size() > n ? r.lines.size() - n : 0;
-    return std::vector<std::string>(r.lines.begin() + static_cast<long>(from), r.lines.end());
-}
-
-bool AnyLineMatches(const JobResult& r, const std::string& pattern) {
-    const std::regex re(pattern);
-    return std::any_of(r.lines.begin(), r.lines.end(),
-                       [&](const std::string& l) { return std::regex_match(l, re); });
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <regex>
 
-#include "converter_host.h"
-#include "media_tools.h"
+#include "job_test.h"
 
 namespace {
 
@@ -21,32 +20,9 @@ std::string DescriptionOf(const JsonValue& probe) {
     return probe["format"]["tags"]["comment"].String();
 }
 
-std::vector<std::string> LastLines(const JobResult& r, size_t n) {
-    const size_t from = r.lines.size() > n ? r.lines.size() - n : 0;
-    return std::vector<std::string>(r.lines.begin() + static_cast<long>(from), r.lines.end());
-}
-
-bool AnyLineMatches(const JobResult& r, const std::string& pattern) {
-    const std::regex re(pattern);
-    return std::any_of(r.lines.begin(), r.lines.end(),
-                       [&](const std::string& l) { return std::regex_match(l, re); });
-}
-
-class ConvertJob : public ::testing::Test {
+class ConvertJob : public EngineJobTest {
 protected:
-    static void SetUpTestSuite() { s_audio = PickAudioFormat(44100, 2); }
-
-    void SetUp() override { ASSERT_TRUE(m_library.convert()) << m_library.error(); }
-
-    JobOptions Job(const std::string& source, double begin, double end) {
-        JobOptions job;
-        job.source = source;
-        job.dest = m_dir.Path("out.wmv");
-        job.profile = MakeProfile(240, 180, 300000.0, 15, s_audio);
-        job.begin = begin;
-        job.end = end;
-        return job;
-    }
+    ConvertJob() : EngineJobTest(TRANZO9_PATH) {}
 
     // The lines of a job that ran to its normal end.
     void ExpectNormalEnd(const JobResult& r, const JobOptions& job) {
@@ -59,11 +35,7 @@ protected:
         EXPECT_TRUE(r.slotsNullAfter);
     }
 
-    static AudioChoice s_audio;
-    TempDir m_dir;
-    ConverterLibrary m_library;
 };
-AudioChoice ConvertJob::s_audio;
 
 TEST_F(ConvertJob, FractionalRangeBecomesWholeSecondsInWmv2AndWmaAtTheProfile) {
     const std::string source = m_dir.Path("src.mp4");
