@@ -11,7 +11,9 @@ std::string Format(const char* fmt, unsigned value) {
     return buf;
 }
 
-int32_t MakeEven(int32_t v) { return v % 2 != 0 ? v + 1 : v; }
+int32_t MakeEven(int32_t v) {
+    return v % 2 != 0 ? v + 1 : v;
+}
 
 }  // namespace
 

@@ -26,8 +26,7 @@ struct BoundConverter {
 // job control does. Returns false when the job ends here; `out.module` is
 // then null (a library whose entry point is missing is unloaded again, so
 // that nothing stays loaded after a failed binding).
-bool BindConverter(IJobLog& log, BoundConverter& out,
-                   const char* primary = kConverterLibrary9,
+bool BindConverter(IJobLog& log, BoundConverter& out, const char* primary = kConverterLibrary9,
                    const char* fallback = kConverterLibrary8);
 
 // Unloads the library of a finished job; safe on an empty binding.

@@ -15,4 +15,6 @@ std::string StampLogPieceNow(const std::string& text) {
     return StampLogPiece(text, local);
 }
 
-bool IsTransientPiece(const std::string& text) { return !text.empty() && text.back() == '\r'; }
+bool IsTransientPiece(const std::string& text) {
+    return !text.empty() && text.back() == '\r';
+}

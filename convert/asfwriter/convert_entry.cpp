@@ -24,7 +24,8 @@ ZEV_CONVERT_EXPORT void Convert(char* szSourceFN, char* szDestFN, ProfileStruc* 
         return;
     }
     if (!pProfile) return;
-    const JobArguments job{szSourceFN, szDestFN, pProfile, WholeSeconds(rtBegintime),
-                           WholeSeconds(rtEndTime), pProgress};
+    const JobArguments job{
+        szSourceFN, szDestFN, pProfile, WholeSeconds(rtBegintime), WholeSeconds(rtEndTime),
+        pProgress};
     RunAsfWriterJob(c, job);
 }

@@ -13,7 +13,9 @@ constexpr LONGLONG kUnitsPerSecond = 10000000;
 // The range's stop lies one second past the asked end.
 constexpr int kStopSlackSeconds = 1;
 
-unsigned Hex(HRESULT hr) { return static_cast<unsigned>(hr); }
+unsigned Hex(HRESULT hr) {
+    return static_cast<unsigned>(hr);
+}
 
 template <class T>
 HRESULT Query(IUnknown* from, T** out) {
@@ -122,7 +124,8 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
     std::printf("begin to render file \r\n");
     if (FAILED(hr)) {
         log.Printf("Failed to render source file %ls!  Error=0x%x\n", c.m_wszSourceFN, Hex(hr));
-        log.Send("Unrecogonized source file format, pleae ensure WMP can play it! Mission aborted!");
+        log.Send(
+            "Unrecogonized source file format, pleae ensure WMP can play it! Mission aborted!");
         return false;
     }
     return true;
@@ -142,8 +145,9 @@ bool PositionGraph(CConvertor& c, const JobArguments& job) {
 
     hr = Query(c.m_pGraph, &c.m_pMediaPosition);
     if (FAILED(hr) || !c.m_pMediaPosition) {
-        log.Printf("Info: Failed to find IMediaPosition interface, seeking disabled, Error=0X%08X\r\n",
-                   Hex(hr));
+        log.Printf(
+            "Info: Failed to find IMediaPosition interface, seeking disabled, Error=0X%08X\r\n",
+            Hex(hr));
     } else {
         c.m_pMediaPosition->put_CurrentPosition(job.beginSeconds);
         c.m_pMediaPosition->put_StopTime(job.endSeconds);

@@ -24,7 +24,8 @@ using ConvertFn = decltype(&Convert);
 // The exported name of Convert: this platform's C++ mangling of the
 // declaration above. Callers look the function up by exactly this string.
 inline constexpr char kConvertSymbol[] =
-    "_Z7ConvertPcS_P12ProfileStrucS_P6HWND__PP13IGraphBuilderPP13IMediaControlPP13IMediaSeekingddPi";
+    "_Z7ConvertPcS_P12ProfileStrucS_P6HWND__"
+    "PP13IGraphBuilderPP13IMediaControlPP13IMediaSeekingddPi";
 
 // Command identifiers between the job panel, the engine and the main frame.
 inline constexpr unsigned kCmdRunJob = 57103;

@@ -8,7 +8,9 @@ namespace {
 
 constexpr LONG kUnitsPerSecond = 10000000;
 
-unsigned Hex(HRESULT hr) { return static_cast<unsigned>(hr); }
+unsigned Hex(HRESULT hr) {
+    return static_cast<unsigned>(hr);
+}
 
 // The record's bit rate came from an unsigned 32-bit value; anything else
 // is held to that range rather than converted with undefined results.
@@ -72,7 +74,8 @@ bool SizeVideoStream(IWMProfile* profile, IWMStreamConfig* stream, const Profile
     info->bmiHeader.biWidth = settings.width;
     info->bmiHeader.biHeight = settings.height;
     hr = props->SetMediaType(type);
-    if (FAILED(hr)) log.PrintfTraced("Info: Failed to set Video property, Error=0X%08X\r\n", Hex(hr));
+    if (FAILED(hr))
+        log.PrintfTraced("Info: Failed to set Video property, Error=0X%08X\r\n", Hex(hr));
     hr = profile->ReconfigStream(stream);
     if (FAILED(hr))
         log.Printf("Failed to commit change Video setting property,Error=0X%08X\r\n", Hex(hr));
@@ -86,8 +89,9 @@ bool EmptySystemProfile(IWMProfile* profile, const LogChannel& log,
     DWORD streams = 0;
     profile->GetStreamCount(&streams);
     if (streams < 2) {
-        log.Printf("Error, there are only %d stream in the profile, not enough! Mission aborted\r\n",
-                   static_cast<int>(streams));
+        log.Printf(
+            "Error, there are only %d stream in the profile, not enough! Mission aborted\r\n",
+            static_cast<int>(streams));
         return false;
     }
     ComPtr<IWMStreamConfig> first;
@@ -100,9 +104,9 @@ bool EmptySystemProfile(IWMProfile* profile, const LogChannel& log,
 bool AddAudioStream(IWMProfile* profile, IWMCodecInfo* codecInfo, const ProfileStruc& settings,
                     const LogChannel& log) {
     ComPtr<IWMStreamConfig> audio;
-    const HRESULT hr = codecInfo->GetCodecFormat(
-        WMMEDIATYPE_Audio, static_cast<DWORD>(settings.audioCodecIndex),
-        static_cast<DWORD>(settings.audioFormatIndex), audio.Put());
+    const HRESULT hr =
+        codecInfo->GetCodecFormat(WMMEDIATYPE_Audio, static_cast<DWORD>(settings.audioCodecIndex),
+                                  static_cast<DWORD>(settings.audioFormatIndex), audio.Put());
     if (FAILED(hr) || !audio) {
         log.Printf(
             "Error, no audio format %d of audio codec %d in the runtime, Error=0X%08X, Mission "
@@ -142,7 +146,8 @@ bool PickVideoFormat(IWMCodecInfo* codecInfo, DWORD codecCount, DWORD codec, DWO
         log.Send("Error, Stream 2 is not a Video! Mission aborted\r\n");
         return false;
     }
-    const HRESULT hr = codecInfo->GetCodecFormat(WMMEDIATYPE_Video, codec, formatIndex, video.Put());
+    const HRESULT hr =
+        codecInfo->GetCodecFormat(WMMEDIATYPE_Video, codec, formatIndex, video.Put());
     if (FAILED(hr) || !video) {
         log.Printf(
             "Error, no video format %d of video codec %d in the runtime, Error=0X%08X, Mission "

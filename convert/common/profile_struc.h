@@ -6,18 +6,18 @@
 #include <cstdint>
 
 struct ProfileStruc {
-    char name[1024];         // not read by the engines; passed as zeroes
-    int32_t width;           // even
-    int32_t height;          // even
-    double videoBitrate;     // bits per second
-    int32_t framesPerSecond; // > 0
-    int32_t audioBitrate;    // bits per second; informational
-    int32_t stereo;          // 1 two channels, 0 one; informational
+    char name[1024];          // not read by the engines; passed as zeroes
+    int32_t width;            // even
+    int32_t height;           // even
+    double videoBitrate;      // bits per second
+    int32_t framesPerSecond;  // > 0
+    int32_t audioBitrate;     // bits per second; informational
+    int32_t stereo;           // 1 two channels, 0 one; informational
     int32_t listIndex;
     int32_t deleted;
-    int32_t audioCodecIndex;  // runtime's audio codec enumeration index
-    int32_t audioFormatIndex; // format within that codec
-    int32_t sampleRate;       // Hz; informational
+    int32_t audioCodecIndex;   // runtime's audio codec enumeration index
+    int32_t audioFormatIndex;  // format within that codec
+    int32_t sampleRate;        // Hz; informational
 };
 
 // The program's own stored profile: the same layout, but the video bit rate
@@ -26,7 +26,8 @@ struct ProfileRecord {
     char name[1024];
     int32_t width;
     int32_t height;
-    uint32_t videoBitrate;  // Kbps in the file and the panel, bits per second in the converter record
+    uint32_t
+        videoBitrate;  // Kbps in the file and the panel, bits per second in the converter record
     int32_t framesPerSecond;
     int32_t audioBitrate;
     int32_t stereo;

@@ -56,8 +56,12 @@ constexpr long WS_CLIPCHILDREN = 0x02000000L;
 constexpr long OATRUE = -1;
 constexpr long OAFALSE = 0;
 
-constexpr GUID DshowIid(uint32_t n) { return MakeLayerGuid(0x4453, n); }
-constexpr GUID DshowClsid(uint32_t n) { return MakeLayerGuid(0x4443, n); }
+constexpr GUID DshowIid(uint32_t n) {
+    return MakeLayerGuid(0x4453, n);
+}
+constexpr GUID DshowClsid(uint32_t n) {
+    return MakeLayerGuid(0x4443, n);
+}
 
 constexpr CLSID CLSID_FilterGraph = DshowClsid(1);
 constexpr CLSID CLSID_SampleGrabber = DshowClsid(2);

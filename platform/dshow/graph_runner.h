@@ -85,9 +85,9 @@ private:
     BranchContext m_ctx;
     ElementRef m_pipeline;
     std::vector<std::unique_ptr<SourceContext>> m_sources;
-    std::atomic<gint64> m_deliverFromNs{0};  // stream time where delivery starts
+    std::atomic<gint64> m_deliverFromNs{0};    // stream time where delivery starts
     std::atomic<gint64> m_deliverUntilNs{-1};  // stream time where it stops; -1: the end
-    gint64 m_originNs = 0;                   // stream time of position 0
+    gint64 m_originNs = 0;                     // stream time of position 0
     std::atomic<bool> m_errorSeen{false};
     std::atomic<bool> m_errorPosted{false};
 

@@ -23,8 +23,7 @@ MediaFormat ChainFilter::OfferedFormat(const Pin* output) const {
     return it == m_offered.end() ? MediaFormat{} : it->second;
 }
 
-SourceFilter::SourceFilter(std::string path, std::wstring name, gint64 durationNs,
-                           gint64 originNs)
+SourceFilter::SourceFilter(std::string path, std::wstring name, gint64 durationNs, gint64 originNs)
     : FilterBase(std::move(name)),
       m_path(std::move(path)),
       m_durationNs(durationNs),

@@ -73,7 +73,9 @@ constexpr DWORD MakeFourCC(char a, char b, char c, char d) {
 constexpr GUID FourCCGuid(DWORD fourcc) {
     return GUID{fourcc, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 }
-constexpr GUID MediaGuid(uint32_t n) { return MakeLayerGuid(0x4D54, n); }
+constexpr GUID MediaGuid(uint32_t n) {
+    return MakeLayerGuid(0x4D54, n);
+}
 
 constexpr GUID MEDIATYPE_Video = FourCCGuid(MakeFourCC('v', 'i', 'd', 's'));
 constexpr GUID MEDIATYPE_Audio = FourCCGuid(MakeFourCC('a', 'u', 'd', 's'));

@@ -7,7 +7,9 @@
 namespace {
 
 struct GuidLess {
-    bool operator()(const GUID& a, const GUID& b) const { return std::memcmp(&a, &b, sizeof a) < 0; }
+    bool operator()(const GUID& a, const GUID& b) const {
+        return std::memcmp(&a, &b, sizeof a) < 0;
+    }
 };
 
 // The class registry that each layer fills when it is loaded.
@@ -33,7 +35,9 @@ HRESULT CoInitializeEx(void*, DWORD coinit) {
     return t_initCount++ == 0 ? S_OK : S_FALSE;
 }
 
-HRESULT CoInitialize(void* reserved) { return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED); }
+HRESULT CoInitialize(void* reserved) {
+    return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED);
+}
 
 void CoUninitialize() {
     if (t_initCount > 0) --t_initCount;
@@ -67,5 +71,9 @@ void ComUnregisterClass(REFCLSID clsid) {
     r.classes.erase(clsid);
 }
 
-void* CoTaskMemAlloc(size_t bytes) { return std::malloc(bytes ? bytes : 1); }
-void CoTaskMemFree(void* p) { std::free(p); }
+void* CoTaskMemAlloc(size_t bytes) {
+    return std::malloc(bytes ? bytes : 1);
+}
+void CoTaskMemFree(void* p) {
+    std::free(p);
+}

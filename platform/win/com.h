@@ -67,12 +67,14 @@ private:
 
 // AddRef/Release for a class that owns a `ComRefCount m_ref` and has a
 // virtual destructor.
-#define ZEV_COM_REFCOUNTING                         \
-    ULONG AddRef() override { return m_ref.Add(); } \
-    ULONG Release() override {                      \
-        ULONG n = m_ref.Drop();                     \
-        if (n == 0) delete this;                    \
-        return n;                                   \
+#define ZEV_COM_REFCOUNTING      \
+    ULONG AddRef() override {    \
+        return m_ref.Add();      \
+    }                            \
+    ULONG Release() override {   \
+        ULONG n = m_ref.Drop();  \
+        if (n == 0) delete this; \
+        return n;                \
     }
 
 // QueryInterface helper: hand out `self` as the asked-for interface.

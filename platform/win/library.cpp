@@ -62,6 +62,12 @@ BOOL FreeLibrary(HMODULE module) {
     return dlclose(reinterpret_cast<void*>(module)) == 0 ? TRUE : FALSE;
 }
 
-DWORD GetLastError() { return t_lastError; }
-void SetLastError(DWORD err) { t_lastError = err; }
-std::string GetLastLoaderMessage() { return t_loaderMessage; }
+DWORD GetLastError() {
+    return t_lastError;
+}
+void SetLastError(DWORD err) {
+    t_lastError = err;
+}
+std::string GetLastLoaderMessage() {
+    return t_loaderMessage;
+}

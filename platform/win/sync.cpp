@@ -51,7 +51,8 @@ bool HandleObject::TryAcquire() {
 }
 
 HANDLE CreateEventA(void*, BOOL manualReset, BOOL initialState, LPCSTR) {
-    auto* h = new HandleObject(HandleObject::Kind::Event, manualReset != FALSE, initialState != FALSE);
+    auto* h =
+        new HandleObject(HandleObject::Kind::Event, manualReset != FALSE, initialState != FALSE);
     if (h->fd < 0) {
         delete h;
         return nullptr;
@@ -151,7 +152,8 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
     if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) return WAIT_FAILED;
     for (DWORD i = 0; i < count; ++i)
         if (!handles[i]) return WAIT_FAILED;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms == INFINITE ? 0 : ms);
+    auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(ms == INFINITE ? 0 : ms);
     std::vector<pollfd> fds(count);
     for (;;) {
         if (waitAll) {
@@ -178,9 +180,13 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
     }
 }
 
-DWORD WaitForSingleObject(HANDLE h, DWORD ms) { return WaitForMultipleObjects(1, &h, FALSE, ms); }
+DWORD WaitForSingleObject(HANDLE h, DWORD ms) {
+    return WaitForMultipleObjects(1, &h, FALSE, ms);
+}
 
-void Sleep(DWORD ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Sleep(DWORD ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 DWORD GetTickCount() {
     timespec ts;
@@ -188,4 +194,6 @@ DWORD GetTickCount() {
     return static_cast<DWORD>(static_cast<uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000);
 }
 
-int HandleWaitFd(HANDLE h) { return h ? h->fd : -1; }
+int HandleWaitFd(HANDLE h) {
+    return h ? h->fd : -1;
+}

@@ -7,7 +7,9 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 // Decodes one UTF-8 sequence from s (n bytes left); returns its length, or
 // 0 for an invalid one.
@@ -135,7 +137,8 @@ int WideCharToMultiByte(UINT, DWORD, LPCWSTR src, int srcChars, LPSTR dst, int d
 std::string WideToUtf8(LPCWSTR text) {
     std::string out;
     if (!text) return out;
-    for (size_t i = 0, n = Length(text); i < n; ++i) AppendUtf8(static_cast<char32_t>(text[i]), out);
+    for (size_t i = 0, n = Length(text); i < n; ++i)
+        AppendUtf8(static_cast<char32_t>(text[i]), out);
     return out;
 }
 

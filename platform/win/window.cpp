@@ -97,7 +97,9 @@ BOOL DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return Lookup(hwnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hwnd) {
+    return Lookup(hwnd) ? TRUE : FALSE;
+}
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto entry = Lookup(hwnd);
@@ -132,7 +134,9 @@ BOOL PeekMessageA(MSG* out, HWND hwnd, UINT lo, UINT hi, UINT remove) {
     return FALSE;
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }  // no keyboard messages here
+BOOL TranslateMessage(const MSG*) {
+    return FALSE;
+}  // no keyboard messages here
 
 LRESULT DispatchMessageA(const MSG* m) {
     if (!m || !m->hwnd) return 0;
@@ -149,7 +153,8 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
     if (waitAll) return WaitForMultipleObjects(count, handles, TRUE, ms);
     auto& q = *CurrentQueue();
     const bool wantInput = wakeMask != 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms == INFINITE ? 0 : ms);
+    auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(ms == INFINITE ? 0 : ms);
     std::vector<int> fds(count + 1);
     for (;;) {
         for (DWORD i = 0; i < count; ++i)

@@ -32,8 +32,12 @@ constexpr UINT PM_REMOVE = 0x0001;
 constexpr DWORD QS_ALLINPUT = 0x04FF;
 constexpr DWORD QS_POSTMESSAGE = 0x0008;
 
-constexpr WORD LOWORD(WPARAM v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(WPARAM v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(WPARAM v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(WPARAM v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 
 struct MSG {
     HWND hwnd;

@@ -6,7 +6,9 @@ EncodeWorker::EncodeWorker(size_t capacity) : m_capacity(capacity ? capacity : 1
     m_thread = std::thread(&EncodeWorker::Run, this);
 }
 
-EncodeWorker::~EncodeWorker() { Finish(); }
+EncodeWorker::~EncodeWorker() {
+    Finish();
+}
 
 HRESULT EncodeWorker::Push(Task task) {
     std::unique_lock<std::mutex> g(m_lock);

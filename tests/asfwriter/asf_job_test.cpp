@@ -69,7 +69,7 @@ TEST_F(AsfJob, UnreadableSourcesEndWithTheirLinesAndNothingAfter) {
     JobOptions missing = Job(m_dir.Path("missing.avi"), 0, 5);
     JobResult r = RunConversion(m_library.convert(), missing);
     EXPECT_EQ(r.lines, std::vector<std::string>{"File not found in reading '" + missing.source +
-                                                 "', Mission aborted!\n"});
+                                                "', Mission aborted!\n"});
     EXPECT_TRUE(r.slotsNullAfter);
 
     const std::string text = m_dir.Path("notes.avi");

@@ -23,14 +23,14 @@ const std::wstring kV9 = L"Windows Media Video 9";
 }  // namespace
 
 TEST(AsfCodecChoice, PrefersNineThenEightThenSeven) {
-    EXPECT_EQ(Choose({kV7, kV8}), 1u);          // V7 listed first still loses to V8
+    EXPECT_EQ(Choose({kV7, kV8}), 1u);  // V7 listed first still loses to V8
     EXPECT_EQ(Choose({kV8, kV7}), 0u);
-    EXPECT_EQ(Choose({L"Other", kV7}), 1u);     // V7 alone beats an unknown codec 0
-    EXPECT_EQ(Choose({kV8, kV9, kV7}), 1u);     // nine wins and ends the scan
+    EXPECT_EQ(Choose({L"Other", kV7}), 1u);  // V7 alone beats an unknown codec 0
+    EXPECT_EQ(Choose({kV8, kV9, kV7}), 1u);  // nine wins and ends the scan
     EXPECT_EQ(Choose({L"Other", L"Another"}), 0u);
-    EXPECT_EQ(Choose({L"", kV8}), 1u);          // an unreadable name is skipped
+    EXPECT_EQ(Choose({L"", kV8}), 1u);                        // an unreadable name is skipped
     EXPECT_EQ(Choose({kV8, L"Windows Media Video v8"}), 0u);  // compared exactly
-    EXPECT_EQ(Choose({kV7, kV7}), 1u);          // an equal position taken again
+    EXPECT_EQ(Choose({kV7, kV7}), 1u);                        // an equal position taken again
     EXPECT_EQ(Choose({}), 0u);
 }
 

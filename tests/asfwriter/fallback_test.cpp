@@ -29,10 +29,10 @@ TEST(Fallback, TooOldRuntimeLoadsTheOlderEngineAndTheJobCompletes) {
     ASSERT_TRUE(MakeClip(source, spec));
     const std::string dest = dir.Path("out.wmv");
     std::string output;
-    const int status = RunCommand(std::string("LD_LIBRARY_PATH=") + REDUCED_RUNTIME_DIR + " " +
-                                      ZEV_CONVERT_PATH + " -q --end 3 " + ShellQuote(source) + " " +
-                                      ShellQuote(dest) + " 2>&1",
-                                  &output);
+    const int status =
+        RunCommand(std::string("LD_LIBRARY_PATH=") + REDUCED_RUNTIME_DIR + " " + ZEV_CONVERT_PATH +
+                       " -q --end 3 " + ShellQuote(source) + " " + ShellQuote(dest) + " 2>&1",
+                   &output);
     EXPECT_EQ(status, 0) << output;
     const std::vector<std::string> lines = Unstamped(output);
     const std::vector<std::string> binding = {

@@ -67,8 +67,8 @@ TEST(Binding, MissingPrimaryEndsTheJobWithoutTryingTheFallback) {
 TEST(Binding, TooOldRuntimeFallsBackWithTheInstallHint) {
     RecordingLog log;
     BoundConverter bound;
-    ASSERT_TRUE(BindConverter(log, bound, "libfixture_needs_provider.so",
-                              "libfixture_convert_stub.so"));
+    ASSERT_TRUE(
+        BindConverter(log, bound, "libfixture_needs_provider.so", "libfixture_convert_stub.so"));
     EXPECT_EQ(log.lines,
               (std::vector<std::string>{
                   "Load Convertor Library failed! Error = 0X0000007F\r\n",

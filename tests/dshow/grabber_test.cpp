@@ -267,7 +267,8 @@ TEST_F(Grabbing, HeldDeliveryStartsOnItsOwnWhenNobodyPositionsOrWaits) {
     while (m_videoProbe.Buffers().size() < 75 &&
            std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double waited =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const auto video = m_videoProbe.Buffers();
     ASSERT_EQ(video.size(), 75u);
     EXPECT_GE(waited, 0.4);

@@ -38,10 +38,9 @@ protected:
 TEST_F(ZevConvertProgram, ConvertsToTheSourcesEndByDefaultWithStampedLines) {
     const std::string dest = m_dir.Path("out.wmv");
     std::string out;
-    const int status = RunCommand(
-        ZevConvert("--begin 00:00:02 --size 321x241 " + ShellQuote(m_source) + " " +
-                   ShellQuote(dest)),
-        &out);
+    const int status = RunCommand(ZevConvert("--begin 00:00:02 --size 321x241 " +
+                                             ShellQuote(m_source) + " " + ShellQuote(dest)),
+                                  &out);
     ASSERT_EQ(status, 0) << out;
     const std::regex stamped(R"(\d\d:\d\d:\d\d    \S.*)");
     std::istringstream lines(out);
@@ -75,11 +74,10 @@ TEST_F(ZevConvertProgram, StoredProfileByName) {
         firstName = first.substr(0, first.find('.'));
     }
     ASSERT_FALSE(firstName.empty());
-    const int status =
-        RunCommand(ZevConvert("--profiles " + ShellQuote(DEFAULT_PROFILES) + " --profile " +
-                              ShellQuote(firstName) + " --end 2 " + ShellQuote(m_source) + " " +
-                              ShellQuote(dest)),
-                   &out);
+    const int status = RunCommand(ZevConvert("--profiles " + ShellQuote(DEFAULT_PROFILES) +
+                                             " --profile " + ShellQuote(firstName) + " --end 2 " +
+                                             ShellQuote(m_source) + " " + ShellQuote(dest)),
+                                  &out);
     EXPECT_EQ(status, 0) << out;
     EXPECT_FALSE(Probe(dest).IsNull());
 
@@ -96,9 +94,9 @@ TEST_F(ZevConvertProgram, RefusesTheSourceAsDestinationAndBadRanges) {
     std::string out;
     // The same file reached through another spelling of its folder.
     const std::string sameFile = m_dir.path() + "/./source clip.mp4";
-    EXPECT_EQ(RunCommand(ZevConvert(ShellQuote(m_source) + " " + ShellQuote(sameFile) + " 2>&1"),
-                         &out),
-              2);
+    EXPECT_EQ(
+        RunCommand(ZevConvert(ShellQuote(m_source) + " " + ShellQuote(sameFile) + " 2>&1"), &out),
+        2);
     EXPECT_NE(out.find("destination is the source"), std::string::npos) << out;
     EXPECT_EQ(ReadFile(m_source), before);
 

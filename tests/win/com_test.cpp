@@ -19,7 +19,8 @@ public:
     virtual ~TestThing() { --g_live; }
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == ITestThing::iid) return ComAnswer<ITestThing>(this, ppv);
+        if (riid == IID_IUnknown || riid == ITestThing::iid)
+            return ComAnswer<ITestThing>(this, ppv);
         *ppv = nullptr;
         return E_NOINTERFACE;
     }

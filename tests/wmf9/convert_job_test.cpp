@@ -34,7 +34,6 @@ protected:
             EXPECT_EQ(std::string::npos, line.find("borted")) << line;
         EXPECT_TRUE(r.slotsNullAfter);
     }
-
 };
 
 TEST_F(ConvertJob, FractionalRangeBecomesWholeSecondsInWmv2AndWmaAtTheProfile) {

@@ -36,9 +36,13 @@ ConsoleJob::ConsoleJob(FILE* log, FILE* progress, bool showProgress)
         [this](HWND, UINT msg, WPARAM w, LPARAM) -> LRESULT { return OnMessage(msg, w); });
 }
 
-ConsoleJob::~ConsoleJob() { DestroyWindow(m_hWnd); }
+ConsoleJob::~ConsoleJob() {
+    DestroyWindow(m_hWnd);
+}
 
-void ConsoleJob::RequestStop() { g_stopRequested = 1; }
+void ConsoleJob::RequestStop() {
+    g_stopRequested = 1;
+}
 
 void ConsoleJob::LogJobLine(const std::string& line) {
     std::snprintf(m_szLog, sizeof m_szLog, "%s", line.c_str());

@@ -90,8 +90,10 @@ bool BuildRecord(const ConvertOptions& o, ProfileRecord& record, std::string& er
         return false;
     }
     if (pick.sampleRate != o.sampleRate || pick.bitrate != o.audioBitrate) {
-        std::fprintf(stderr, "zev-convert: audio %u Hz at %u bit/s is not offered; using %u Hz at %u bit/s\n",
-                     o.sampleRate, o.audioBitrate, pick.sampleRate, pick.bitrate);
+        std::fprintf(
+            stderr,
+            "zev-convert: audio %u Hz at %u bit/s is not offered; using %u Hz at %u bit/s\n",
+            o.sampleRate, o.audioBitrate, pick.sampleRate, pick.bitrate);
     }
     record.audioCodecIndex = static_cast<int32_t>(pick.codecIndex);
     record.audioFormatIndex = static_cast<int32_t>(pick.formatIndex);

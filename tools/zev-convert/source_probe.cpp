@@ -7,7 +7,6 @@
 
 namespace {
 
-
 std::string Hex(HRESULT hr) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0X%08X", static_cast<unsigned>(hr));
