@@ -190,3 +190,46 @@ TEST_F(ConvertBadInput, RangePastTheSourcesEndAbortsAndAnOverlappingOneIsCut) {
 }
 
 }  // namespace
+
+namespace {
+
+// Overwrites a run of bytes in the middle of a file with a fixed pattern of
+// garbage, as a damaged disk or download would.
+void DamageMiddle(const std::string& path, double from, double to) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekg(0, std::ios::end);
+    const auto size = static_cast<std::streamoff>(f.tellg());
+    const auto begin = static_cast<std::streamoff>(size * from);
+    const auto end = static_cast<std::streamoff>(size * to);
+    f.seekp(begin);
+    for (std::streamoff i = begin; i < end; ++i) f.put(static_cast<char>((i * 131) ^ 0x5A));
+}
+
+TEST_F(ConvertBadInput, DamageInsideTheStreamEndsTheJobWithoutAHang) {
+    // Containers that are read on after the damage, each with its codecs.
+    const std::vector<std::pair<std::string, std::string>> sources = {
+        {"damaged.mpg", "-c:v mpeg1video -c:a mp2 -f mpeg"},
+        {"damaged.avi", "-c:v mpeg4 -c:a mp3"},
+        {"damaged.mkv", "-c:v mpeg4 -c:a aac"},
+    };
+    for (const auto& [name, codecs] : sources) {
+        SCOPED_TRACE(name);
+        m_job.source = m_dir.Path(name);
+        ClipSpec spec;
+        spec.seconds = 4;
+        spec.codecs = codecs;
+        ASSERT_TRUE(MakeClip(m_job.source, spec));
+        DamageMiddle(m_job.source, 0.4, 0.6);
+        m_job.end = 4;
+        const JobResult r = Run();
+        ASSERT_FALSE(r.lines.empty());
+        // Either the decoders got over the damage or the graph gave up on
+        // it; both end the job the ordinary way.
+        EXPECT_TRUE(AnyLineMatches(r, "(Converting successfully complete!|Converting aborted by "
+                                      "error.)\r\n"));
+        EXPECT_TRUE(AnyLineMatches(r, "End of converting.\r\n"));
+        EXPECT_TRUE(r.slotsNullAfter);
+    }
+}
+
+}  // namespace
