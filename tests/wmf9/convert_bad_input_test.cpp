@@ -225,8 +225,9 @@ TEST_F(ConvertBadInput, DamageInsideTheStreamEndsTheJobWithoutAHang) {
         ASSERT_FALSE(r.lines.empty());
         // Either the decoders got over the damage or the graph gave up on
         // it; both end the job the ordinary way.
-        EXPECT_TRUE(AnyLineMatches(r, "(Converting successfully complete!|Converting aborted by "
-                                      "error.)\r\n"));
+        EXPECT_TRUE(AnyLineMatches(r,
+                                   "(Converting successfully complete!|Converting aborted by "
+                                   "error.)\r\n"));
         EXPECT_TRUE(AnyLineMatches(r, "End of converting.\r\n"));
         EXPECT_TRUE(r.slotsNullAfter);
     }
