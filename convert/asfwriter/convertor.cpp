@@ -2,8 +2,6 @@
 
 #include "convert/common/engine_release.h"
 
-CConvertor::CConvertor() : m_hrComInit(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-
 CConvertor::~CConvertor() {
     ReleaseMember(m_pProfile);
     ReleaseMember(m_pFileSink);
@@ -13,6 +11,4 @@ CConvertor::~CConvertor() {
     ReleaseMember(m_pGraph);
     ReleaseMember(m_pMediaPosition);
     ReleaseMember(m_pMediaSeeking);
-    ClearCallerSlots(m_ppGraphSlot, m_ppControlSlot, m_ppSeekingSlot);
-    if (SUCCEEDED(m_hrComInit)) CoUninitialize();
 }

@@ -4,26 +4,20 @@
 // Convert returns.
 #pragma once
 
+#include "convert/common/engine_call.h"
 #include "convert/asfwriter/echo_log.h"
 #include "convert/common/wide_path.h"
 #include "platform/dshow/dshow.h"
 #include "platform/wmf/wmsdk.h"
 
-class CConvertor {
+class CConvertor : public CEngineCall {
 public:
-    // Initialises COM for the calling thread as a single-threaded apartment.
-    CConvertor();
-    // Releases everything in the engine's fixed order, clears the caller's
-    // slots and uninitialises COM.
+    CConvertor() = default;
+    // Releases everything in the engine's fixed order; the base then clears
+    // the caller's slots and uninitialises COM.
     ~CConvertor();
-    CConvertor(const CConvertor&) = delete;
-    CConvertor& operator=(const CConvertor&) = delete;
 
-    HRESULT m_hrComInit;
     EchoLog m_log;
-    IGraphBuilder** m_ppGraphSlot = nullptr;
-    IMediaControl** m_ppControlSlot = nullptr;
-    IMediaSeeking** m_ppSeekingSlot = nullptr;
 
     IGraphBuilder* m_pGraph = nullptr;
     IBaseFilter* m_pWriterFilter = nullptr;  // "Mux"

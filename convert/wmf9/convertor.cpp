@@ -2,8 +2,6 @@
 
 #include "convert/common/engine_release.h"
 
-CConvertor::CConvertor() : m_hrComInit(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-
 CConvertor::~CConvertor() {
     // The order is fixed: the graph goes before the filters that the engine
     // still holds, the writer before the grabbers whose callbacks use it.
@@ -19,10 +17,4 @@ CConvertor::~CConvertor() {
     ReleaseMember(m_pVideoGrabber);
     ReleaseMember(m_pAudioGrabber);
     ReleaseMember(m_pAudioGrabberFilter);
-
-    ClearCallerSlots(m_ppGraphSlot, m_ppControlSlot, m_ppSeekingSlot);
-
-    // A thread that was already in another apartment kept its own
-    // initialisation; only a successful one is balanced.
-    if (SUCCEEDED(m_hrComInit)) CoUninitialize();
 }

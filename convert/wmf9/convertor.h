@@ -3,29 +3,21 @@
 // entry, destroyed before Convert returns, never shared between calls.
 #pragma once
 
+#include "convert/common/engine_call.h"
 #include "convert/common/log_channel.h"
 #include "convert/common/wide_path.h"
 #include "convert/wmf9/grabber_callback.h"
 #include "platform/dshow/dshow.h"
 #include "platform/wmf/wmsdk.h"
 
-class CConvertor {
+class CConvertor : public CEngineCall {
 public:
-    // Initialises COM for the calling thread as a single-threaded apartment.
-    CConvertor();
-    // Releases everything in the engine's fixed order, clears the caller's
-    // slots and uninitialises COM.
+    CConvertor() = default;
+    // Releases everything in the engine's fixed order; the base then clears
+    // the caller's slots and uninitialises COM.
     ~CConvertor();
-    CConvertor(const CConvertor&) = delete;
-    CConvertor& operator=(const CConvertor&) = delete;
-
-    // The result of initialising COM, for the job to report.
-    HRESULT m_hrComInit;
 
     LogChannel m_log;
-    IGraphBuilder** m_ppGraphSlot = nullptr;
-    IMediaControl** m_ppControlSlot = nullptr;
-    IMediaSeeking** m_ppSeekingSlot = nullptr;
 
     IWMWriter* m_pWriter = nullptr;
     IWMProfile* m_pProfile = nullptr;
