@@ -14,7 +14,7 @@
 
 #include "convert/common/profile_struc.h"
 #include "profiles/profile_settings_source.h"
-#include "ui/dialog_seam.h"
+#include "platform/win/dialog_seam.h"
 
 class CAudioFormatCatalog;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "profiles/profile_settings_source.h"
-#include "ui/dialog_seam.h"
+#include "platform/win/dialog_seam.h"
 
 class TempDir {
 public:
