@@ -6,6 +6,7 @@
 #include "convert/asfwriter/progress_worker.h"
 #include "convert/common/event_pump.h"
 #include "convert/common/graph_helpers.h"
+#include "convert/common/job_report.h"
 
 namespace {
 
@@ -53,13 +54,13 @@ void RunEventLoop(CConvertor& c, CProgressWorker* worker) {
     const long code = PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), EndsTheJob);
     switch (code) {
         case EC_USERABORT:
-            c.m_log.Send("User Abort\r\n");
+            c.m_log.Send(kReportStopped8);
             break;
         case EC_ERRORABORT:
             // A log line, not only a trace line: the caller must not take a
             // job that failed (an unwritable file, a broken stream) for one
             // that finished. Standard output sees the same text as before.
-            c.m_log.Send("Error Abort\n");
+            c.m_log.Send(kReportFailed8);
             break;
         case EC_PREPROCESS_COMPLETE:
             std::printf("Preprocess complete\n");
@@ -216,5 +217,5 @@ void RunAsfWriterJob(CConvertor& c, const JobArguments& job) {
     }
     if (FAILED(stopped))
         c.m_log.Printf("Failed to stop filter graph!  Error=0X%08X\r\n", Hex(stopped));
-    c.m_log.Send("Converting finished\r\n");
+    c.m_log.Send(kReportFinished8);
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "convert/common/progress_cell.h"
+
 namespace {
 
 constexpr DWORD kPollMs = 1000;
@@ -56,12 +58,13 @@ void CProgressWorker::Poll() {
     while (m_stop == 0) {
         REFTIME now = 0;
         m_position->get_CurrentPosition(&now);
-        if (m_progress) *m_progress = PercentOf(now, m_duration);
-        std::printf("Current progress %d\n", m_progress ? *m_progress : 0);
+        const int percent = PercentOf(now, m_duration);
+        if (m_progress) StoreProgress(m_progress, percent);
+        std::printf("Current progress %d\n", m_progress ? percent : 0);
         // Waits on an event rather than sleeping, so the job need not wait a
         // whole period for the thread when it ends.
         WaitForSingleObject(m_wake, kPollMs);
     }
-    if (m_progress) *m_progress = 100;
-    std::printf("Current progress %d\n", m_progress ? *m_progress : 0);
+    if (m_progress) StoreProgress(m_progress, 100);
+    std::printf("Current progress %d\n", m_progress ? 100 : 0);
 }

@@ -1,6 +1,7 @@
 #include "convert/wmf9/event_loop.h"
 
 #include "convert/common/event_pump.h"
+#include "convert/common/job_report.h"
 
 namespace {
 
@@ -12,13 +13,13 @@ bool EndsJob(long code) {
 void ReportEnding(const LogChannel& log, long code) {
     switch (code) {
         case EC_COMPLETE:
-            log.PrintfTraced("Converting successfully complete!\r\n");
+            log.PrintfTraced("%s", kReportCompleted9);
             break;
         case EC_USERABORT:
-            log.Send("User stopped converting.\r\n");
+            log.Send(kReportStopped9);
             break;
         case EC_ERRORABORT:
-            log.Send("Converting aborted by error.\r\n");
+            log.Send(kReportFailed9);
             break;
         default:  // EC_PREPROCESS_COMPLETE ends the job without a line
             break;

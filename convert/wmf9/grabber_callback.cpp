@@ -3,15 +3,11 @@
 #include <cstring>
 
 #include "convert/common/log_channel.h"
+#include "convert/common/progress_cell.h"
 
 namespace {
 
 constexpr double kUnitsPerSecond = 10000000.0;
-
-// The caller reads progress on its own thread; one aligned 32-bit store.
-void StoreProgress(int* pProgress, int value) {
-    __atomic_store_n(pProgress, value, __ATOMIC_RELAXED);
-}
 
 }  // namespace
 

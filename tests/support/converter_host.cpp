@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/job/job_control.h"
 #include "platform/dshow/dshow.h"
 #include "platform/win/window.h"
 #include "platform/wmf/wmsdk.h"
@@ -27,19 +28,6 @@ struct Slots {
     IMediaControl* control = nullptr;
     IMediaSeeking* seeking = nullptr;
 };
-
-// The caller's two-step stop.
-void StopJob(Slots& slots) {
-    if (slots.control) slots.control->Stop();
-    if (slots.graph) {
-        IMediaEventSink* sink = nullptr;
-        slots.graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink));
-        if (sink) {
-            sink->Notify(EC_USERABORT, 0, 0);
-            sink->Release();
-        }
-    }
-}
 
 int CountDir(const char* dir) {
     int n = 0;
@@ -133,14 +121,13 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
                 PostMessageA(hwnd, kStopMessage, 0, 0);
             }
         } else if (msg == kStopMessage) {
-            if (__atomic_load_n(&progress, __ATOMIC_RELAXED) < options.stopAtProgress &&
-                slots.control) {
+            if (LoadProgress(&progress) < options.stopAtProgress && slots.control) {
                 // Not far enough yet: look again shortly.
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
                 PostMessageA(hwnd, kStopMessage, 0, 0);
             } else {
                 result.stopped = slots.control != nullptr;
-                StopJob(slots);
+                StopEngine(slots.graph, slots.control);
             }
         }
         return 0;
@@ -150,7 +137,7 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
     std::thread sampler([&] {
         int last = -1;
         while (running.load()) {
-            const int now = __atomic_load_n(&progress, __ATOMIC_RELAXED);
+            const int now = LoadProgress(&progress);
             if (now != last) result.progress.push_back(last = now);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -189,7 +176,7 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
     }
     running.store(false);
     sampler.join();
-    const int last = __atomic_load_n(&progress, __ATOMIC_RELAXED);
+    const int last = LoadProgress(&progress);
     if (result.progress.empty() || result.progress.back() != last) result.progress.push_back(last);
 
     result.slotsNullAfter = !slots.graph && !slots.control && !slots.seeking;

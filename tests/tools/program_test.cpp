@@ -146,3 +146,31 @@ TEST_F(ZevConvertProgram, InterruptStopsTheJobAndKeepsATaggedFile) {
     EXPECT_LT(std::stod(probe["format"]["duration"].String()), 59.0);
     EXPECT_FALSE(probe["format"]["tags"]["comment"].String().empty());
 }
+
+TEST_F(ZevConvertProgram, OnATerminalOnlyAFinishedJobEndsAtAHundredPercent) {
+    // `script` gives the program a terminal, so that it shows its progress line.
+    const auto onTerminal = [](const std::string& command) {
+        return "script -qec " + ShellQuote(command) + " /dev/null";
+    };
+    const std::string zev = std::string(ZEV_CONVERT_PATH) + " ";
+    std::string out;
+    ASSERT_EQ(RunCommand(onTerminal(zev + "--end 2 " + ShellQuote(m_source) + " " +
+                                    ShellQuote(m_dir.Path("whole.wmv"))),
+                         &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("100% finished"), std::string::npos) << out;
+
+    const std::string source = m_dir.Path("long.mp4");
+    ClipSpec spec;
+    spec.seconds = 60;
+    ASSERT_TRUE(MakeClip(source, spec));
+    const std::string log = m_dir.Path("log.txt");
+    const std::string interrupted =
+        zev + ShellQuote(source) + " " + ShellQuote(m_dir.Path("part.wmv")) + " > " +
+        ShellQuote(log) + " & pid=$!; for i in $(seq 200); do grep -q 'Under converting' " +
+        ShellQuote(log) + " && break; sleep 0.05; done; kill -INT $pid; wait $pid";
+    RunCommand(onTerminal("bash -c " + ShellQuote(interrupted)), &out);
+    EXPECT_NE(ReadFile(log).find("User stopped converting."), std::string::npos) << ReadFile(log);
+    EXPECT_EQ(out.find("100% finished"), std::string::npos) << out;
+}

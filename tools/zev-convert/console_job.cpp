@@ -2,13 +2,9 @@
 
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
-#include <cstring>
 #include <thread>
 
 #include "app/job/log_stamp.h"
-#include "platform/dshow/dshow.h"
 
 namespace {
 
@@ -17,21 +13,14 @@ constexpr DWORD kTickMs = 100;
 constexpr int kTicksPerProgress = 5;
 constexpr char kSpinner[] = {'-', '\\', '|', '/'};
 
-volatile std::sig_atomic_t g_stopRequested = 0;
-
-bool ContainsNoCase(const std::string& text, const char* word) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower.find(word) != std::string::npos;
-}
-
 }  // namespace
 
-ConsoleJob::ConsoleJob(FILE* log, FILE* progress, bool showProgress)
+ConsoleJob::ConsoleJob(FILE* log, FILE* progress, bool showProgress, const CStopRequest& stop)
     : m_log(log),
       m_progressOut(progress),
       m_showProgress(showProgress && isatty(fileno(progress))),
-      m_logIsTerminal(isatty(fileno(log))) {
+      m_logIsTerminal(isatty(fileno(log))),
+      m_stop(stop) {
     m_hWnd = CreateHostWindow(
         [this](HWND, UINT msg, WPARAM w, LPARAM) -> LRESULT { return OnMessage(msg, w); });
 }
@@ -40,13 +29,9 @@ ConsoleJob::~ConsoleJob() {
     DestroyWindow(m_hWnd);
 }
 
-void ConsoleJob::RequestStop() {
-    g_stopRequested = 1;
-}
-
 void ConsoleJob::LogJobLine(const std::string& line) {
-    std::snprintf(m_szLog, sizeof m_szLog, "%s", line.c_str());
-    Append(m_szLog);
+    std::snprintf(m_job.m_szLog, sizeof m_job.m_szLog, "%s", line.c_str());
+    Append(m_job.m_szLog);
 }
 
 void ConsoleJob::Append(const std::string& text) {
@@ -61,52 +46,35 @@ void ConsoleJob::Append(const std::string& text) {
     if (!(transient && m_logIsTerminal)) std::fputc('\n', m_log);
     std::fflush(m_log);
     m_lastTransient = transient;
-
-    // The caller learns the outcome from the lines alone: a job has finished
-    // only when an engine says so, and an abort line overrides that.
-    if (text == "User stopped converting.\r\n" || text == "User Abort\r\n") {
-        m_stopped = true;
-    } else if (text == "Converting successfully complete!\r\n" ||
-               text == "Converting finished\r\n") {
-        m_finished = true;
-    } else if (ContainsNoCase(text, "abort")) {
-        m_aborted = true;
-    }
 }
 
 LRESULT ConsoleJob::OnMessage(UINT msg, WPARAM wParam) {
     if (msg == WM_COMMAND && LOWORD(wParam) == kCmdFlushLog) {
-        m_szLog[sizeof m_szLog - 1] = '\0';
-        Append(m_szLog);
+        Append(m_job.TakeEngineLine());
     } else if (msg == WM_COMMAND && LOWORD(wParam) == kCmdStopJob) {
-        Append("User want stop converting\r\n");
-        StopEngine();
+        OnStopJob();
     } else if (msg == WM_TIMER && wParam == kProgressTimer) {
-        if (m_pMediaSeeking) ShowProgress();
+        if (m_job.ProgressKnown()) ShowProgress();
     }
     return 0;
 }
 
-void ConsoleJob::StopEngine() {
-    if (m_pMediaControl) {
-        Append("Stopping\r\n");
-        m_pMediaControl->Stop();
+void ConsoleJob::OnStopJob() {
+    if (!m_stopLogged) {
+        Append("User want stop converting\r\n");
+        m_stopLogged = true;
     }
-    if (m_pGraphBuilder) {
-        IMediaEventSink* sink = nullptr;
-        if (SUCCEEDED(m_pGraphBuilder->QueryInterface(IID_IMediaEventSink,
-                                                      reinterpret_cast<void**>(&sink))) &&
-            sink) {
-            sink->Notify(EC_USERABORT, 0, 0);
-            sink->Release();
-        }
-    }
+    // Before the engine has a graph there is nothing to stop yet; the ticker
+    // asks again, so an early Ctrl+C is not lost.
+    if (!m_job.GraphRunning()) return;
+    m_job.StopEngine([this] { Append("Stopping\r\n"); });
+    m_stopDelivered = true;
 }
 
 void ConsoleJob::ShowProgress() {
     if (!m_showProgress) return;
     std::fprintf(m_progressOut, "\r\033[KUnder converting, please wait...%d%% finished %c",
-                 m_nProgress, kSpinner[m_nSpinner]);
+                 m_job.ReadProgress(), kSpinner[m_nSpinner]);
     m_nSpinner = (m_nSpinner + 1) % 4;
     std::fflush(m_progressOut);
     m_progressShown = true;
@@ -119,13 +87,11 @@ void ConsoleJob::ClearProgress() {
     m_progressShown = false;
 }
 
-JobOutcome ConsoleJob::Run(const std::string& library, const std::string& source,
-                           const std::string& destination, ProfileStruc profile,
-                           double beginSeconds, double endSeconds) {
+JobOutcome ConsoleJob::Run(const std::string& library, const JobRequest& request) {
     BoundConverter bound;
     const bool ok = library.empty() ? BindConverter(*this, bound)
                                     : BindConverter(*this, bound, library.c_str(), "");
-    if (!ok) return JobOutcome::Aborted;
+    if (!ok) return m_stop.Requested() ? JobOutcome::Stopped : JobOutcome::Aborted;
 
     // Ticks come from a thread of their own, as a timer would, and reach the
     // window through the engine's message pump; so does a stop request.
@@ -134,17 +100,13 @@ JobOutcome ConsoleJob::Run(const std::string& library, const std::string& source
         int ticks = 0;
         while (running) {
             Sleep(kTickMs);
-            if (g_stopRequested && !m_stopSent) {
-                m_stopSent = true;
+            if (m_stop.Requested() && !m_stopDelivered)
                 PostMessageA(m_hWnd, WM_COMMAND, kCmdStopJob, 0);
-            }
             if (++ticks % kTicksPerProgress == 0) PostMessageA(m_hWnd, WM_TIMER, kProgressTimer, 0);
         }
     });
 
-    std::string src = source, dst = destination;
-    bound.convert(src.data(), dst.data(), &profile, m_szLog, m_hWnd, &m_pGraphBuilder,
-                  &m_pMediaControl, &m_pMediaSeeking, beginSeconds, endSeconds, &m_nProgress);
+    m_job.RunConvert(bound.convert, m_hWnd, request);
 
     running = false;
     ticker.join();
@@ -152,11 +114,13 @@ JobOutcome ConsoleJob::Run(const std::string& library, const std::string& source
     while (PeekMessageA(&m, m_hWnd, 0, 0, PM_REMOVE)) {
     }  // ticks and stops that came too late
     ClearProgress();
-    if (m_showProgress && !m_aborted) {
+    // A Ctrl+C that came too early or too late for the engine still means
+    // the user did not want the whole job.
+    const JobOutcome outcome = m_stop.Requested() ? JobOutcome::Stopped : m_job.Outcome();
+    if (m_showProgress && outcome == JobOutcome::Completed) {
         std::fprintf(m_progressOut, "Under converting, please wait...100%% finished\n");
     }
-    m_nProgress = 0;
+    m_job.ResetProgress();
     UnbindConverter(bound);
-    if (m_stopped || g_stopRequested) return JobOutcome::Stopped;
-    return m_finished && !m_aborted ? JobOutcome::Completed : JobOutcome::Aborted;
+    return outcome;
 }

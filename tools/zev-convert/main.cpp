@@ -11,12 +11,13 @@
 #include <string>
 
 #include "app/job/converter_binding.h"
+#include "app/job/job_control.h"
+#include "app/job/source_probe.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
 #include "profiles/profile_lookup.h"
 #include "tools/zev-convert/console_job.h"
 #include "tools/zev-convert/options.h"
-#include "tools/zev-convert/source_probe.h"
 
 namespace {
 
@@ -24,6 +25,9 @@ constexpr int kExitDone = 0;
 constexpr int kExitAborted = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitStopped = 130;
+
+// Set by Ctrl+C, watched by the running job.
+CStopRequest g_stopRequest;
 
 int Fail(int code, const std::string& message) {
     std::fprintf(stderr, "zev-convert: %s\n", message.c_str());
@@ -53,7 +57,7 @@ std::string CanonicalTarget(const std::string& path) {
 }
 
 void OnInterrupt(int) {
-    ConsoleJob::RequestStop();
+    g_stopRequest.Request();
     // A second Ctrl+C ends the program at once.
     std::signal(SIGINT, SIG_DFL);
 }
@@ -148,8 +152,8 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnInterrupt);
     JobOutcome outcome;
     {
-        ConsoleJob job(log, stderr, !o.quiet);
-        outcome = job.Run(o.library, o.source, o.destination, WidenProfile(record), begin, end);
+        ConsoleJob job(log, stderr, !o.quiet, g_stopRequest);
+        outcome = job.Run(o.library, {o.source, o.destination, WidenProfile(record), begin, end});
     }
     std::fclose(log);
     switch (outcome) {

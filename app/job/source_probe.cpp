@@ -1,4 +1,4 @@
-#include "tools/zev-convert/source_probe.h"
+#include "app/job/source_probe.h"
 
 #include <cstdio>
 

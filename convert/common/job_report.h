@@ -1,0 +1,16 @@
+// The log lines with which an engine reports how its running graph ended.
+// `Convert` returns nothing: a caller learns a job's outcome from these lines
+// alone (see app/job/job_outcome.h), so the engines send exactly these texts.
+#pragma once
+
+// libtranzo9.so: the graph's end event, one line each (EC_COMPLETE,
+// EC_USERABORT, EC_ERRORABORT).
+inline constexpr char kReportCompleted9[] = "Converting successfully complete!\r\n";
+inline constexpr char kReportStopped9[] = "User stopped converting.\r\n";
+inline constexpr char kReportFailed9[] = "Converting aborted by error.\r\n";
+
+// libtranzo8.so: a stop or an error is reported, then the job always ends
+// with kReportFinished8, which alone therefore means the range was done.
+inline constexpr char kReportStopped8[] = "User Abort\r\n";
+inline constexpr char kReportFailed8[] = "Error Abort\n";
+inline constexpr char kReportFinished8[] = "Converting finished\r\n";
