@@ -9,7 +9,11 @@ namespace {
 
 constexpr GstClockTime kPrerollTimeout = 15 * GST_SECOND;
 constexpr GstClockTime kPollInterval = 50 * GST_MSECOND;
-constexpr int kStalledPolls = 10;  // half a second with a stopped stream and no preroll
+// Three seconds with a paused streaming task and no preroll: a stream that
+// stopped without a message. A task also pauses for a moment while a file is
+// typefound and its demuxer plugged, and on a busy machine that moment can
+// last well over half a second.
+constexpr int kStalledPolls = 60;
 
 struct ProbeState {
     GstElement* pipeline = nullptr;

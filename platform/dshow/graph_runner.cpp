@@ -7,7 +7,8 @@ namespace {
 
 constexpr auto kPrerollLimit = std::chrono::seconds(15);
 constexpr GstClockTime kStatePoll = 20 * GST_MSECOND;
-constexpr int kStalledPolls = 25;  // half a second with a stopped stream and no preroll
+// Three seconds with a paused streaming task and no preroll (see discovery.cpp).
+constexpr int kStalledPolls = 150;
 
 struct RangeGate {
     std::atomic<gint64>* deliverFromNs;
