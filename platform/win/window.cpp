@@ -134,6 +134,10 @@ BOOL PeekMessageA(MSG* out, HWND hwnd, UINT lo, UINT hi, UINT remove) {
     return FALSE;
 }
 
+int MessageQueueWaitFd() {
+    return CurrentQueue()->ready->fd;
+}
+
 BOOL TranslateMessage(const MSG*) {
     return FALSE;
 }  // no keyboard messages here

@@ -61,6 +61,11 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PostThreadMessageToCurrent(UINT msg, WPARAM wParam, LPARAM lParam);
 
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+// The descriptor that is readable while the calling thread's queue holds
+// posted messages, so that a host with its own event loop can drain the
+// queue (PeekMessageA, DispatchMessageA) when something arrives. Owned by
+// the thread's queue; valid as long as the thread lives.
+int MessageQueueWaitFd();
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 

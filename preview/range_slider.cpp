@@ -1,0 +1,220 @@
+#include "preview/range_slider.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "preview/preview_messages.h"
+#include "preview/win_message.h"
+#include "ui/hsl_color.h"
+
+namespace {
+
+constexpr int kRampRows = 12;
+const QColor kGrey(127, 127, 127);
+
+QRect ToQRect(const SliderRect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+// Win32's FrameRect: a one-pixel outline inside the rectangle.
+void FrameRect(QPainter& p, const SliderRect& r, const QColor& c) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    p.fillRect(r.left, r.top, r.Width(), 1, c);
+    p.fillRect(r.left, r.bottom - 1, r.Width(), 1, c);
+    p.fillRect(r.left, r.top, 1, r.Height(), c);
+    p.fillRect(r.right - 1, r.top, 1, r.Height(), c);
+}
+
+// Win32's Draw3dRect: top and left in one colour, bottom and right in another.
+void Draw3dRect(QPainter& p, const SliderRect& r, const QColor& topLeft,
+                const QColor& bottomRight) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    p.fillRect(r.left, r.top, r.Width() - 1, 1, topLeft);
+    p.fillRect(r.left, r.top, 1, r.Height() - 1, topLeft);
+    p.fillRect(r.right - 1, r.top, 1, r.Height(), bottomRight);
+    p.fillRect(r.left, r.bottom - 1, r.Width(), 1, bottomRight);
+}
+
+void SetPixel(QImage& img, int x, int y, const QColor& c) {
+    if (x >= 0 && y >= 0 && x < img.width() && y < img.height()) img.setPixelColor(x, y, c);
+}
+
+}  // namespace
+
+CRangeSlider::CRangeSlider(QWidget* parent, int controlId) : QWidget(parent), m_nId(controlId) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_model.Resize(width(), height());
+}
+
+void CRangeSlider::SetMaximum(int seconds) {
+    m_model.SetMaximum(seconds);
+}
+
+void CRangeSlider::Enable(bool enable) {
+    setEnabled(enable);
+    m_bEnabled = isEnabled();
+}
+
+void CRangeSlider::Reset() {
+    m_model.Reset();
+    Enable(false);
+    repaint();
+}
+
+void CRangeSlider::changeEvent(QEvent* e) {
+    // Any enabling, also by the toolkit's own call, selects the drawing.
+    if (e->type() == QEvent::EnabledChange) {
+        m_bEnabled = isEnabled();
+        update();
+    }
+    QWidget::changeEvent(e);
+}
+
+LRESULT CRangeSlider::WindowProc(UINT message, WPARAM, LPARAM lParam) {
+    const auto v = static_cast<unsigned>(lParam);
+    switch (message) {
+        case WM_SET_POSITION:
+            m_model.SetPosition(v);
+            break;
+        case WM_SET_BEGIN:
+            m_model.SetBegin(v);
+            break;
+        case WM_SET_END:
+            m_model.SetEnd(v);
+            break;
+        default:
+            return 0;
+    }
+    repaint();
+    return 0;
+}
+
+bool CRangeSlider::event(QEvent* e) {
+    if (e->type() == CWinMessageEvent::Type()) {
+        auto* m = static_cast<CWinMessageEvent*>(e);
+        m->result = WindowProc(m->message, m->wParam, m->lParam);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void CRangeSlider::Deliver(const std::vector<SliderMessage>& messages) {
+    QWidget* parent = parentWidget();
+    for (const SliderMessage& m : messages) {
+        if (m.posted)
+            PostWinMessage(parent, m.message, m.wParam, m.lParam);
+        else
+            SendWinMessage(parent, m.message, m.wParam, m.lParam);
+    }
+}
+
+void CRangeSlider::resizeEvent(QResizeEvent* e) {
+    m_model.Resize(width(), height());
+    repaint();
+    QWidget::resizeEvent(e);
+}
+
+void CRangeSlider::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    const QPoint p = e->position().toPoint();
+    Deliver(m_model.Press(p.x(), p.y()));
+    if (m_model.DragMode() != 0) setCursor(Qt::SizeHorCursor);
+}
+
+void CRangeSlider::UpdateTip(int x, int y, const QPoint& globalPos) {
+    SliderRect r;
+    const std::string tip = m_model.TipText(x, y, &r);
+    if (tip.empty()) {
+        unsetCursor();
+        return;
+    }
+    setCursor(Qt::SizeHorCursor);
+    const QString text = QString::fromStdString(tip);
+    if (text != m_szTip) {
+        m_szTip = text;
+        setToolTip(text);
+        if (QToolTip::isVisible()) QToolTip::showText(globalPos, text, this, ToQRect(r));
+    }
+}
+
+void CRangeSlider::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    // The toolkit keeps sending moves to a pressed widget after the pointer
+    // left it; the slider does not capture the pointer, so leaving ends
+    // the drag here.
+    if (m_model.DragMode() != 0 && !rect().contains(p)) {
+        Deliver(m_model.Leave());
+        unsetCursor();
+        repaint();
+        return;
+    }
+    UpdateTip(p.x(), p.y(), e->globalPosition().toPoint());
+    if (m_model.DragMode() == 0) return;
+    setCursor(Qt::SizeHorCursor);
+    Deliver(m_model.Move(p.x(), p.y()));
+    repaint();
+}
+
+void CRangeSlider::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    Deliver(m_model.Release());
+    repaint();
+}
+
+void CRangeSlider::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    const QPoint p = e->position().toPoint();
+    Deliver(m_model.DoubleClick(p.x(), p.y()));
+    repaint();
+}
+
+void CRangeSlider::leaveEvent(QEvent* e) {
+    Deliver(m_model.Leave());
+    QWidget::leaveEvent(e);
+}
+
+QImage CRangeSlider::Render() const {
+    QImage img(size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    const SliderRect& track = m_model.Track();
+    const SliderRect& begin = m_model.BeginRect();
+    const SliderRect& end = m_model.EndRect();
+    // The ramp: full lightness at row 0 down to none at row 12, in column 0.
+    CColorHSL base(qRed(m_crBase), qGreen(m_crBase), qBlue(m_crBase));
+    for (int row = 0; row <= kRampRows; ++row) {
+        base.SetLightness(1.0f - static_cast<float>(row) / kRampRows);
+        SetPixel(img, 0, row, QColor(base.Red(), base.Green(), base.Blue()));
+    }
+    const QImage ramp = img.copy(0, 0, 1, kRampRows);
+    QPainter p(&img);
+    const QRect range(begin.left, track.top, end.right - begin.left, track.Height());
+    if (range.width() > 0 && range.height() > 0) p.drawImage(range, ramp);
+    if (m_bEnabled) {
+        p.fillRect(ToQRect(begin), kGrey);
+        p.fillRect(ToQRect(end), kGrey);
+        Draw3dRect(p, begin, QColor(0, 0, 255), QColor(0, 255, 0));
+        Draw3dRect(p, end, QColor(0, 255, 0), QColor(0, 0, 255));
+        FrameRect(p, m_model.MarkerRect(), QColor(255, 0, 0));
+    }
+    FrameRect(p, track, QColor(4, 0, 0));
+    p.end();
+    for (int i = 1; i <= 7; ++i) {
+        SetPixel(img, begin.left + i, track.top, kGrey);
+        SetPixel(img, begin.left + i, track.bottom - 1, kGrey);
+        SetPixel(img, end.left + i, track.top, kGrey);
+        SetPixel(img, end.left + i, track.bottom - 1, kGrey);
+    }
+    for (int row = 0; row < std::min(begin.top, kRampRows); ++row) SetPixel(img, 0, row, Qt::white);
+    if (!m_bEnabled) {
+        QPainter g(&img);
+        g.fillRect(ToQRect(track), kGrey);
+    }
+    return img;
+}
+
+void CRangeSlider::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, Render());
+}

@@ -1,0 +1,156 @@
+#include "preview/time_field.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+
+#include "preview/preview_messages.h"
+#include "preview/time_value.h"
+#include "preview/win_message.h"
+
+namespace {
+constexpr WPARAM kTabChar = '\t';
+}
+
+CTimeDigitBox::CTimeDigitBox(CTimeField* field, int controlId)
+    : QLineEdit(field), m_field(field), m_nId(controlId) {
+    // Typing is limited to two digits; the program may show more hours.
+    setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), this));
+    setFrame(false);
+    setAlignment(Qt::AlignCenter);
+    setTextMargins(0, 0, 0, 0);
+    setContentsMargins(0, 0, 0, 0);
+    setText("00");
+}
+
+bool CTimeDigitBox::event(QEvent* e) {
+    // Tab would move the focus through the window; here it goes to the field.
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            PostWinMessage(m_field, WM_CHAR, kTabChar, 0);
+            return true;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
+void CTimeDigitBox::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        m_field->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (e->key() == Qt::Key_Backspace) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    const QString text = e->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint();
+    if (typed && !(text.size() == 1 && text.at(0) >= '0' && text.at(0) <= '9')) return;
+    QLineEdit::keyPressEvent(e);
+}
+
+void CTimeDigitBox::focusOutEvent(QFocusEvent* e) {
+    setText(QString::fromStdString(CommittedBoxText(text().toStdString())));
+    PostWinMessage(m_field, WM_TIME_COMMIT, 0, 0);
+    QLineEdit::focusOutEvent(e);
+}
+
+CTimeField::CTimeField(int controlId, QWidget* parent) : QWidget(parent), m_nId(controlId) {
+    setFocusPolicy(Qt::ClickFocus);
+    for (int i = 0; i < 3; ++i) m_boxes[i] = new CTimeDigitBox(this, i);
+    PlaceBoxes();
+}
+
+unsigned CTimeField::GetValue() const {
+    return FieldValue(m_boxes[0]->text().toStdString(), m_boxes[1]->text().toStdString(),
+                      m_boxes[2]->text().toStdString());
+}
+
+QString CTimeField::Text() const {
+    return m_boxes[0]->text() + ":" + m_boxes[1]->text() + ":" + m_boxes[2]->text();
+}
+
+void CTimeField::ShowValue(unsigned seconds) {
+    if (seconds > m_nMax) return;
+    m_nPrevious = GetValue();
+    const TimeFieldTexts t = TextsOfValue(seconds);
+    m_boxes[0]->setText(QString::fromStdString(t.hours));
+    m_boxes[1]->setText(QString::fromStdString(t.minutes));
+    m_boxes[2]->setText(QString::fromStdString(t.seconds));
+}
+
+void CTimeField::Reset() {
+    ShowValue(0);
+    setEnabled(false);
+}
+
+void CTimeField::Commit() {
+    const unsigned v = GetValue();
+    switch (DecideCommit(v, m_nPrevious, m_nMax)) {
+        case FieldCommit::Nothing:
+            break;
+        case FieldCommit::Restore:
+            ShowValue(m_nPrevious);
+            break;
+        case FieldCommit::Report:
+            ShowValue(v);
+            PostWinMessage(parentWidget(), WM_TIME_EDITED, static_cast<WPARAM>(m_nId),
+                           static_cast<LPARAM>(v));
+            break;
+    }
+}
+
+void CTimeField::FocusNextBox() {
+    for (int i = 0; i < 3; ++i) {
+        if (!m_boxes[i]->hasFocus()) continue;
+        CTimeDigitBox* next = m_boxes[(i + 1) % 3];
+        next->setFocus(Qt::TabFocusReason);
+        next->selectAll();
+        return;
+    }
+}
+
+LRESULT CTimeField::WindowProc(UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_TIME_COMMIT) Commit();
+    if (message == WM_CHAR && wParam == kTabChar) FocusNextBox();
+    return 0;
+}
+
+bool CTimeField::event(QEvent* e) {
+    if (e->type() == CWinMessageEvent::Type()) {
+        auto* m = static_cast<CWinMessageEvent*>(e);
+        m->result = WindowProc(m->message, m->wParam, m->lParam);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void CTimeField::PlaceBoxes() {
+    const QFontMetrics fm(font());
+    const int cw = fm.averageCharWidth();
+    const int th = fm.height();
+    const int xs[3] = {0, 3 * cw + 2, 6 * cw + 4};
+    for (int i = 0; i < 3; ++i) m_boxes[i]->setGeometry(xs[i], 0, 2 * cw + 2, th + 2);
+}
+
+void CTimeField::resizeEvent(QResizeEvent*) {
+    PlaceBoxes();
+    repaint();
+}
+
+void CTimeField::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const QFontMetrics fm(font());
+    const int cw = fm.averageCharWidth();
+    p.setPen(QColor(4, 0, 0));
+    p.drawText(QRect(2 * cw + 3, 0, cw, fm.height()), Qt::AlignLeft | Qt::AlignTop, ":");
+    p.drawText(QRect(5 * cw + 5, 0, cw, fm.height()), Qt::AlignLeft | Qt::AlignTop, ":");
+}
+
+void CTimeField::mousePressEvent(QMouseEvent* e) {
+    // A box being edited loses the focus, and so commits its value.
+    setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(e);
+}

@@ -1,0 +1,118 @@
+// The time field typed into as a user does: clamping, focus moves, what is
+// reported to the parent and what is refused.
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "message_recorder.h"
+#include "preview/preview_messages.h"
+#include "preview/time_field.h"
+
+namespace {
+
+struct FieldFixture : ::testing::Test {
+    MessageRecorder parent;
+    CTimeField* field = new CTimeField(IDC_END_TIME, &parent);
+    QWidget* elsewhere = new QWidget(&parent);
+
+    void SetUp() override {
+        parent.resize(300, 60);
+        const int cw = QFontMetrics(field->font()).averageCharWidth();
+        field->setGeometry(10, 10, 9 * cw, 20);
+        elsewhere->setFocusPolicy(Qt::StrongFocus);
+        elsewhere->setGeometry(10, 35, 50, 20);
+        parent.show();
+        parent.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+        field->SetMaximum(5400);
+        field->ShowValue(90);
+        parent.messages.clear();
+    }
+    // Replaces the text of one box with `keys`, as typed.
+    void Type(int box, const char* keys) {
+        CTimeDigitBox* b = field->Box(box);
+        b->setFocus(Qt::MouseFocusReason);
+        b->selectAll();
+        QTest::keyClicks(b, keys);
+    }
+    void Leave() {
+        elsewhere->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+};
+
+}  // namespace
+
+TEST_F(FieldFixture, BoxesClampAndFormatWhenLeft) {
+    field->SetMaximum(100 * 3600);
+    Type(2, "75");
+    Leave();
+    EXPECT_EQ(field->Box(2)->text(), "59");
+    Type(1, "90");
+    Leave();
+    EXPECT_EQ(field->Box(1)->text(), "59");
+    Type(0, "7");
+    Leave();
+    EXPECT_EQ(field->Box(0)->text(), "07");
+    // Letters and a third digit never reach the box.
+    Type(2, "a1b23");
+    EXPECT_EQ(field->Box(2)->text(), "12");
+}
+
+TEST_F(FieldFixture, ReportsATypedValueAndRestoresOneAboveTheMaximum) {
+    Type(1, "45");  // 00:45:30 = 2730
+    Leave();
+    auto edits = parent.Of(WM_TIME_EDITED);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0].wParam, static_cast<WPARAM>(IDC_END_TIME));
+    EXPECT_EQ(edits[0].lParam, 2730);
+
+    // Leaving a box without typing reports nothing.
+    parent.messages.clear();
+    field->Box(2)->setFocus(Qt::MouseFocusReason);
+    Leave();
+    EXPECT_TRUE(parent.Of(WM_TIME_EDITED).empty());
+
+    Type(0, "2");  // 02:45:30 is above 5400
+    Leave();
+    EXPECT_TRUE(parent.Of(WM_TIME_EDITED).empty());
+    EXPECT_EQ(field->Text(), "00:45:30");
+    EXPECT_EQ(field->GetValue(), 2730u);
+}
+
+TEST_F(FieldFixture, TabCyclesTheBoxesAndEnterGivesTheFocusToTheField) {
+    field->Box(0)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(field->Box(0), Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(field->Box(1)->hasFocus());
+    EXPECT_EQ(field->Box(1)->selectedText(), "01");
+    QTest::keyClick(field->Box(1), Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    QTest::keyClick(field->Box(2), Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(field->Box(0)->hasFocus());
+
+    parent.messages.clear();
+    Type(2, "5");
+    QTest::keyClick(field->Box(2), Qt::Key_Return);
+    QCoreApplication::processEvents();  // the box tells the field
+    QCoreApplication::processEvents();  // the field tells the parent
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_EQ(field->Text(), "00:01:05");
+    ASSERT_EQ(parent.Of(WM_TIME_EDITED).size(), 1u);
+    EXPECT_EQ(parent.Of(WM_TIME_EDITED)[0].lParam, 65);
+}
+
+TEST_F(FieldFixture, ShowValueIgnoresValuesAboveTheMaximum) {
+    field->ShowValue(5401);
+    EXPECT_EQ(field->Text(), "00:01:30");
+    field->SetMaximum(400000);
+    field->ShowValue(360000);
+    EXPECT_EQ(field->Text(), "100:00:00");
+    EXPECT_EQ(field->GetValue(), 360000u);
+    EXPECT_EQ(field->Previous(), 90u);
+    field->Reset();
+    EXPECT_EQ(field->Text(), "00:00:00");
+    EXPECT_FALSE(field->Box(0)->isEnabled());
+}
