@@ -114,3 +114,22 @@ TEST(Window, WaitRunsTheHostsOwnLoopWhileBlocked) {
     EXPECT_EQ(SetHostEventLoop(nullptr), &host);
     CloseHandle(ev);
 }
+
+TEST(Window, QueueDescriptorIsReadableExactlyWhileMessagesWait) {
+    auto readable = [] {
+        pollfd p{MessageQueueWaitFd(), POLLIN, 0};
+        return poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
+    };
+    HWND hwnd = CreateHostWindow([](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_FALSE(readable());
+    std::thread poster([hwnd] { PostMessageA(hwnd, WM_USER + 1, 0, 0); });
+    poster.join();
+    EXPECT_TRUE(readable());
+    EXPECT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, WM_USER + 1);
+    EXPECT_FALSE(readable());
+    DestroyWindow(hwnd);
+}

@@ -1,0 +1,111 @@
+#include "preview/preview_graph.h"
+
+#include "platform/win/text.h"
+#include "preview/preview_messages.h"
+
+namespace {
+
+constexpr DWORD kReleaseWaitMs = 100;
+constexpr long kVideoWindowStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | 0x10000000L;
+
+template <class T>
+bool Query(IUnknown* from, T** out) {
+    *out = nullptr;
+    return SUCCEEDED(from->QueryInterface(T::iid, reinterpret_cast<void**>(out))) && *out;
+}
+
+}  // namespace
+
+PreviewState& PreviewStateOf() {
+    static PreviewState state;
+    return state;
+}
+
+const char* PreviewErrorText(int code) {
+    switch (code) {
+        case kLoadNoGraph:
+            return "Err: Failed to build Graphic!";
+        case kLoadCannotRender:
+            return "Err: Unknow file format, please install FFDSHOW!";
+        case kLoadNoVideoWindow:
+            return "Err: Fail to display show window";
+        case kLoadNoVideoPlace:
+            return "Err: Fail to get video position";
+        case kLoadNoControl:
+            return "Err: Fail to Build video controller";
+        case kLoadNoEvents:
+            return "Err: No media event";
+        case kLoadPathTooLong:
+            return "Err: The file path is too long (more than 1023 bytes)!";
+        default:
+            return "";
+    }
+}
+
+int CPreviewGraph::BuildGraph(const std::string& path, HWND hwnd, int clientWidth,
+                              int clientHeight) {
+    PreviewState& s = PreviewStateOf();
+    auto fail = [&](int code) {
+        ReleaseGraph();
+        PostMessageA(hwnd, WM_GRAPH_ERROR, 0, code);
+        return code;
+    };
+    if (path.size() > kMaxSourcePathBytes) return fail(kLoadPathTooLong);
+    // The whole path, never a shortened one that names another file.
+    const std::wstring wide = Utf8ToWide(path.c_str());
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // never uninitialised here
+    ReleaseGraph();
+
+    DShowRegisterClasses();
+    // A manager kept by the closing flag is left as it is, not reused.
+    s.pGraphBuilder = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                reinterpret_cast<void**>(&s.pGraphBuilder))) ||
+        !s.pGraphBuilder)
+        return fail(kLoadNoGraph);
+    // Partial success (a stream that cannot be rendered) counts as failure.
+    if (s.pGraphBuilder->RenderFile(wide.c_str(), nullptr) != S_OK) return fail(kLoadCannotRender);
+    if (!Query(s.pGraphBuilder, &s.pVideoWindow)) return fail(kLoadNoVideoWindow);
+    if (!Query(s.pGraphBuilder, &s.pMediaControl)) return fail(kLoadNoControl);
+    Query(s.pGraphBuilder, &s.pMediaPosition);
+    if (FAILED(
+            s.pVideoWindow->SetWindowPosition(60, 40, clientWidth / 2 - 60, 2 * clientHeight / 3)))
+        return fail(kLoadNoVideoPlace);
+    s.pVideoWindow->put_Owner(reinterpret_cast<OAHWND>(hwnd));
+    s.pVideoWindow->put_WindowStyle(kVideoWindowStyle);
+    s.pVideoWindow->put_Visible(OATRUE);
+    s.pVideoWindow->put_AutoShow(OATRUE);
+    if (!Query(s.pGraphBuilder, &s.pMediaEvent)) return fail(kLoadNoEvents);
+    s.pMediaEvent->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd), WM_GRAPH_EVENT, 0);
+    PostMessageA(hwnd, WM_GRAPH_READY, 0, 0);
+    return kLoadOk;
+}
+
+void CPreviewGraph::ReleaseGraph() {
+    PreviewState& s = PreviewStateOf();
+    if (s.pMediaPosition) {
+        s.pMediaPosition->Release();
+        s.pMediaPosition = nullptr;
+        Sleep(kReleaseWaitMs);
+    }
+    if (s.pMediaControl) {
+        s.pMediaControl->Release();
+        s.pMediaControl = nullptr;
+        Sleep(kReleaseWaitMs);
+    }
+    if (s.pMediaEvent) {
+        // No more notifications for a window that may be gone.
+        s.pMediaEvent->SetNotifyWindow(0, 0, 0);
+        s.pMediaEvent->Release();
+        s.pMediaEvent = nullptr;
+    }
+    if (s.pVideoWindow) {
+        s.pVideoWindow->put_Owner(0);
+        s.pVideoWindow->Release();
+        s.pVideoWindow = nullptr;
+    }
+    if (!s.bClosing && s.pGraphBuilder) {
+        s.pGraphBuilder->Release();
+        s.pGraphBuilder = nullptr;
+    }
+}

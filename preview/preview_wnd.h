@@ -1,0 +1,149 @@
+// CPreviewWnd: the preview pane of the main window. Its left half shows the
+// loaded source in a video rectangle with a transport toolbar (Play, Pause,
+// Stop), the range slider and the "Start Time", "Current Time" and
+// "End Time" fields under it; from 60 % of its width it hosts the output
+// settings panel (control 1111). It keeps the range to convert as two whole
+// seconds, the begin and end times.
+//
+// Hosting it: construct it with the program's dialog seam (the open dialog
+// and the unknown-format question go through it) and a parent, and give it
+// its geometry; it lays itself out on every resize. The host's thread must
+// run a Qt event loop; the window drains the platform's posted messages
+// itself (a CWinMessagePump of its own). Then:
+//   LoadFile()              the "Load File" command: open dialog, then load
+//   OpenFile(path)          load by path (UTF-8, up to 1023 bytes)
+//   CloseFile()             close the media, empty the source path
+//   GetSourcePath()         non-empty after a successful load
+//   GetBeginTime(), GetEndTime()   the range, unsigned whole seconds
+//   SetPreviewClosing(true) before the main window closes (after CloseFile)
+//   LastLoadResult()        0 or the error code of the latest load
+// The window sends nothing to its parent: the host reads the values above
+// after the calls return. Everything runs on the user-interface thread; a
+// load blocks it while the graph is built, a close for about half a second.
+#pragma once
+
+#include <QBasicTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "platform/win/dialog_seam.h"
+#include "preview/preview_graph.h"
+#include "preview/preview_messages.h"
+
+class QAction;
+class QToolBar;
+class CRangeSlider;
+class CTimeField;
+class CVideoPane;
+class CWinMessagePump;
+
+enum class PlayState : int {
+    Ready = 0,       // loaded and stopped (also after the end of the media)
+    Playing = 1,     // running, with the play timer
+    Paused = 2,      // the user paused
+    Stopped = 3,     // the user stopped, or the end time was reached
+    NoMedia = 4,     // nothing loaded
+    DragPaused = 5,  // paused because the slider's marker was grabbed
+};
+
+// The maker's web address and the support page offered for unknown formats.
+extern const char* const kMakerWebAddress;
+std::string SupportPageAddress();
+
+// The process-wide closing flag and last load result (see preview_graph.h).
+void SetPreviewClosing(bool closing);
+bool IsPreviewClosing();
+int LastLoadResult();
+
+class CPreviewWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr);
+    ~CPreviewWnd() override;
+
+    void LoadFile();
+    void OpenFile(const std::string& path);
+    void CloseFile();
+    const std::string& GetSourcePath() const { return m_szSourcePath; }
+    unsigned GetBeginTime() const { return m_nBeginTime; }
+    unsigned GetEndTime() const { return m_nEndTime; }
+
+    // How a confirmed support-page question opens the address; the desktop's
+    // default browser unless replaced (tests record it instead).
+    void SetUrlOpener(std::function<void(const std::string&)> opener);
+
+    // For the program's tests and benchmarks.
+    HWND Handle() const { return m_hWnd; }
+    PlayState GetPlayState() const { return m_nPlayState; }
+    const std::string& StatusText() const { return m_szStatus; }
+    QAction* ToolbarAction(int command) const;
+    QToolBar* Toolbar() const { return m_toolbar; }
+    CRangeSlider* Slider() const { return m_slider; }
+    CTimeField* Field(int controlId) const;
+    CVideoPane* VideoPane() const { return m_videoPane; }
+    // The video rectangle in client coordinates.
+    QRect VideoRect() const;
+
+    // The window procedure for the private messages (the table in
+    // preview_messages.h); passes anything else on.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void timerEvent(QTimerEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void CreateToolbar();
+    void CloseMedia();
+    void SetStatus(const std::string& text) { m_szStatus = text; }
+    // Pressed and enabled states of Play, Pause and Stop.
+    void SetButtons(bool playPressed, bool playEnabled, bool pausePressed, bool pauseEnabled,
+                    bool stopEnabled);
+    void OnCommand(int command);
+
+    // Playback (preview_playback.cpp).
+    void OnPlay();
+    void OnPause();
+    void OnStop();
+    void OnTimerTick();
+    void OnGraphReady(WPARAM wParam);
+    void OnGraphEvent();
+    void OnGraphError(int code);
+    void SeekTo(unsigned seconds);
+    void OnDragStart();
+    void OnTimeEdited(int field, unsigned value);
+    void StartPlayTimer();
+    // Shows the picture at the current position while the graph does not
+    // run: a stopped graph is paused (cued), a paused one shows the frame
+    // of its last seek by itself.
+    void CueFrame();
+
+    CPreviewGraph m_graph;
+    QWidget* m_outputPanel = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    CRangeSlider* m_slider = nullptr;
+    CTimeField* m_beginField = nullptr;
+    CTimeField* m_endField = nullptr;
+    CTimeField* m_currentField = nullptr;
+    std::string m_szSourcePath;
+    HWND m_hNotifyWnd = nullptr;
+    PlayState m_nPlayState = PlayState::NoMedia;
+    std::string m_szStatus;
+    unsigned m_nBeginTime = 0;
+    unsigned m_nEndTime = 0;
+
+    IDialogSeam& m_dialogs;
+    HWND m_hWnd = nullptr;  // the window's handle for the graph's messages
+    CVideoPane* m_videoPane = nullptr;
+    CWinMessagePump* m_pump = nullptr;
+    QAction* m_actions[8] = {};
+    bool m_bPressed[8] = {};
+    QBasicTimer m_playTimer;
+    std::function<void(const std::string&)> m_openUrl;
+};

@@ -1,0 +1,153 @@
+// Playing in the preview window: the state table, the play timer's end
+// check, the end of the media, loading while playing, and what repeated
+// loads leave behind. The graph is real and runs at real speed.
+#include <dirent.h>
+
+#include "preview/range_slider.h"
+#include "preview/video_pane.h"
+#include "preview_fixture.h"
+
+namespace {
+
+int CountEntries(const char* dir) {
+    int n = 0;
+    if (DIR* d = opendir(dir)) {
+        while (readdir(d)) ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST_F(PreviewFixture, PlayPauseStopFollowTheStateTable) {
+    wnd->OpenFile(Clip90());
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+
+    Click(ID_PLAY);
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::Playing);
+    EXPECT_EQ(Buttons(), "pressed/enabled/enabled");
+    // The timer shows the position once a second.
+    ASSERT_TRUE(WaitFor([&] { return FieldText(IDC_CURRENT_TIME) == "00:00:01"; }, 3000));
+    Click(ID_PLAY);  // nothing happens while playing
+    EXPECT_EQ(Buttons(), "pressed/enabled/enabled");
+
+    Click(ID_PAUSE);
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::Paused);
+    EXPECT_EQ(Buttons(), "enabled/pressed/enabled");
+    const double paused = GraphPosition();
+    EXPECT_GT(paused, 1.0);
+    QTest::qWait(1200);
+    EXPECT_NEAR(GraphPosition(), paused, 0.05);  // it stays where it was
+
+    // With begin 0, Play continues from the paused picture.
+    Click(ID_PLAY);
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::Playing);
+    EXPECT_GE(GraphPosition(), paused - 0.05);
+
+    Click(ID_STOP);
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::Stopped);
+    EXPECT_EQ(Buttons(), "enabled/disabled/disabled");
+    EXPECT_NEAR(GraphPosition(), 0.0, 0.05);
+    EXPECT_EQ(FieldText(IDC_CURRENT_TIME), "00:00:00");
+
+    // With begin 30, Play from a pause jumps back to 30.
+    TypeTime(IDC_BEGIN_TIME, "00:00:30");
+    Click(ID_PLAY);
+    ASSERT_TRUE(WaitFor([&] { return FieldText(IDC_CURRENT_TIME) >= "00:00:31"; }, 3000));
+    Click(ID_PAUSE);
+    TypeTime(IDC_CURRENT_TIME, "00:00:50");
+    EXPECT_NEAR(GraphPosition(), 50.0, 0.2);
+    Click(ID_PLAY);
+    EXPECT_LT(GraphPosition(), 31.0);
+    EXPECT_GE(GraphPosition(), 30.0);
+}
+
+TEST_F(PreviewFixture, PlayingToTheEndTimeStopsAndReturnsToTheBegin) {
+    wnd->OpenFile(Clip90());
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    TypeTime(IDC_BEGIN_TIME, "00:00:10");
+    TypeTime(IDC_END_TIME, "00:00:12");
+    Click(ID_PLAY);
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Stopped; }, 5000));
+    // Two seconds of play, and at most about one more before the tick sees it.
+    EXPECT_LT(t.elapsed(), 3600);
+    EXPECT_EQ(Buttons(), "enabled/disabled/disabled");
+    EXPECT_NEAR(GraphPosition(), 10.0, 0.05);
+    EXPECT_EQ(FieldText(IDC_CURRENT_TIME), "00:00:10");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wnd->Slider()->Model().Current(), 10u);
+}
+
+TEST_F(PreviewFixture, TheEndOfTheMediaBeforeTheEndTimeMakesItReady) {
+    wnd->OpenFile(Clip3Half());
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    // Half a second before the end of the media, so that the end arrives
+    // before the first tick of the play timer.
+    TypeTime(IDC_CURRENT_TIME, "00:00:03");
+    Click(ID_PLAY);
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 3000));
+    EXPECT_EQ(wnd->StatusText(), "Ready to Play");
+    EXPECT_EQ(Buttons(), "enabled/disabled/disabled");
+    EXPECT_NEAR(GraphPosition(), 0.0, 0.05);
+    EXPECT_EQ(FieldText(IDC_CURRENT_TIME), "00:00:00");
+    // Play works again from there.
+    Click(ID_PLAY);
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::Playing);
+}
+
+TEST_F(PreviewFixture, GrabbingTheMarkerPausesAndTheSeekPlaysOn) {
+    wnd->OpenFile(Clip90());
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    Click(ID_PLAY);
+    CRangeSlider* slider = wnd->Slider();
+    const int x = slider->Model().MarkerRect().right - 1;
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(x, 10));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::DragPaused);
+    EXPECT_EQ(Buttons(), "enabled/pressed/enabled");
+    const int target = slider->Model().PositionOf(45);
+    QTest::mouseMove(slider, QPoint(target, 10));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(target, 10));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::Playing);
+    EXPECT_EQ(Buttons(), "pressed/enabled/enabled");
+    EXPECT_NEAR(GraphPosition(), 45.0, 1.0);
+}
+
+TEST_F(PreviewFixture, LoadingWhilePlayingReplacesTheSource) {
+    wnd->OpenFile(Clip90());
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    Click(ID_PLAY);
+    QTest::qWait(300);
+    wnd->OpenFile(Clip3Half());
+    EXPECT_EQ(LastLoadResult(), 0);
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    EXPECT_EQ(wnd->GetSourcePath(), Clip3Half());
+    EXPECT_EQ(wnd->GetEndTime(), 3u);
+    EXPECT_EQ(Buttons(), "enabled/disabled/disabled");
+}
+
+TEST_F(PreviewFixture, RepeatedLoadsAndClosesLeaveNoThreadsOrDescriptors) {
+    // One round first: the media framework keeps a few things for the process.
+    wnd->OpenFile(Clip3Half());
+    WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000);
+    wnd->CloseFile();
+    const int threads = CountEntries("/proc/self/task");
+    const int descriptors = CountEntries("/proc/self/fd");
+    for (int i = 0; i < 20; ++i) {
+        wnd->OpenFile(Clip3Half());
+        ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000)) << i;
+        if (i % 4 == 0) {
+            Click(ID_PLAY);
+            QTest::qWait(100);
+        }
+        wnd->CloseFile();
+    }
+    // Pool threads of the media framework may take a moment to go.
+    WaitFor([&] { return CountEntries("/proc/self/task") <= threads; }, 3000);
+    EXPECT_LE(CountEntries("/proc/self/task"), threads + 1);
+    EXPECT_LE(CountEntries("/proc/self/fd"), descriptors);
+}
