@@ -315,6 +315,9 @@ LRESULT CPreviewWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIME_EDITED:
             OnTimeEdited(static_cast<int>(wParam), value);
             break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            break;
         default:
             break;
     }
