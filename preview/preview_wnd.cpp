@@ -6,9 +6,11 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QPainter>
-#include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <qdrawutil.h>
+
+#include <algorithm>
 
 #include "platform/dshow/video_surface.h"
 #include "preview/range_slider.h"
@@ -25,6 +27,8 @@ constexpr int kVideoLeft = 60;
 constexpr int kVideoTop = 40;
 constexpr int kCloseWaitMs = 500;
 constexpr int kMaxStopTries = 50;
+constexpr int kToolbarButtonWidth = 23;  // eight of them fill the 184-pixel bar
+constexpr int kToolbarHeight = 24;
 
 const char* const kUnknownFormatQuestion =
     "Oops, the file format can not be recognized, we can help you on this, do you want to "
@@ -85,18 +89,14 @@ CPreviewWnd::~CPreviewWnd() {
 }
 
 void CPreviewWnd::CreateToolbar() {
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setIconSize(QSize(kTransportImageWidth, kTransportImageHeight));
-    m_toolbar->setMovable(false);
-    m_toolbar->setFloatable(false);
-    m_toolbar->setStyleSheet("QToolBar { border: 0px; spacing: 0px; }");
+    m_toolbar = new QWidget(this);
     const QImage strip = TransportImageStrip();
     static const char* const kNames[8] = {"Play",          "Pause",  "Stop",         "",
                                           "Skip to Start", "Rewind", "Fast Forward", "Skip to End"};
     for (int i = 0; i < 8; ++i) {
         const QImage image =
             strip.copy(i * kTransportImageWidth, 0, kTransportImageWidth, kTransportImageHeight);
-        QAction* a = m_toolbar->addAction(QIcon(QPixmap::fromImage(image)), kNames[i]);
+        auto* a = new QAction(QIcon(QPixmap::fromImage(image)), kNames[i], this);
         a->setCheckable(i < 3);
         a->setEnabled(false);
         const int command = ID_PLAY + i;
@@ -105,8 +105,19 @@ void CPreviewWnd::CreateToolbar() {
             m_actions[i]->setChecked(m_bPressed[i]);
             OnCommand(command);
         });
+        auto* b = new QToolButton(m_toolbar);
+        b->setDefaultAction(a);
+        b->setAutoRaise(true);  // flat
+        b->setIconSize(QSize(kTransportImageWidth, kTransportImageHeight));
+        b->setGeometry(i * kToolbarButtonWidth, 0, kToolbarButtonWidth, kToolbarHeight);
         m_actions[i] = a;
+        m_buttons[i] = b;
     }
+}
+
+QToolButton* CPreviewWnd::ToolbarButton(int command) const {
+    const int i = command - ID_PLAY;
+    return i >= 0 && i < 8 ? m_buttons[i] : nullptr;
 }
 
 QAction* CPreviewWnd::ToolbarAction(int command) const {
@@ -170,11 +181,13 @@ void CPreviewWnd::resizeEvent(QResizeEvent*) {
     const int cw = PreviewStateOf().cw;
     const int ch = PreviewStateOf().ch;
     if (IVideoWindow* v = m_graph.VideoWindow()) v->SetWindowPosition(60, 40, cx / 2 - 60, h23);
-    m_toolbar->setGeometry(60, h23 + 40, 184, 24);
+    m_toolbar->setGeometry(60, h23 + 40, 8 * kToolbarButtonWidth, kToolbarHeight);
     m_slider->setGeometry(60, h23 + 64, cx / 2 - 60, 20);
-    m_beginField->setGeometry(60, h23 + 85, 9 * cw, ch);
-    m_currentField->setGeometry((cx / 2 - 60) / 2 + 60 - 4 * cw, h23 + 85, 9 * cw, ch);
-    m_endField->setGeometry(cx / 2 - 9 * cw, h23 + 85, 9 * cw, ch);
+    // Nine characters wide, or what the toolkit's boxes need.
+    const int fw = std::max(9 * cw, TimeFieldGeometryFor(QFontMetrics(font())).width);
+    m_beginField->setGeometry(60, h23 + 85, fw, ch);
+    m_currentField->setGeometry((cx / 2 - 60) / 2 + 60 - fw * 4 / 9, h23 + 85, fw, ch);
+    m_endField->setGeometry(cx / 2 - fw, h23 + 85, fw, ch);
     if (m_outputPanel) m_outputPanel->setGeometry(static_cast<int>(0.6 * cx), 0, cx / 3, cy);
     repaint();
 }

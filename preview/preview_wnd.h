@@ -32,7 +32,7 @@
 #include "preview/preview_messages.h"
 
 class QAction;
-class QToolBar;
+class QToolButton;
 class CRangeSlider;
 class CTimeField;
 class CVideoPane;
@@ -79,7 +79,7 @@ public:
     PlayState GetPlayState() const { return m_nPlayState; }
     const std::string& StatusText() const { return m_szStatus; }
     QAction* ToolbarAction(int command) const;
-    QToolBar* Toolbar() const { return m_toolbar; }
+    QToolButton* ToolbarButton(int command) const;
     CRangeSlider* Slider() const { return m_slider; }
     CTimeField* Field(int controlId) const;
     CVideoPane* VideoPane() const { return m_videoPane; }
@@ -126,7 +126,7 @@ private:
 
     CPreviewGraph m_graph;
     QWidget* m_outputPanel = nullptr;
-    QToolBar* m_toolbar = nullptr;
+    QWidget* m_toolbar = nullptr;  // flat buttons in a row, like the toolbar control
     CRangeSlider* m_slider = nullptr;
     CTimeField* m_beginField = nullptr;
     CTimeField* m_endField = nullptr;
@@ -143,6 +143,7 @@ private:
     CVideoPane* m_videoPane = nullptr;
     CWinMessagePump* m_pump = nullptr;
     QAction* m_actions[8] = {};
+    QToolButton* m_buttons[8] = {};
     bool m_bPressed[8] = {};
     QBasicTimer m_playTimer;
     std::function<void(const std::string&)> m_openUrl;

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "preview/preview_messages.h"
 #include "preview/time_value.h"
@@ -10,6 +11,21 @@
 
 namespace {
 constexpr WPARAM kTabChar = '\t';
+constexpr int kEditMargins = 4;
+}  // namespace
+
+TimeFieldGeometry TimeFieldGeometryFor(const QFontMetrics& fm) {
+    TimeFieldGeometry g{};
+    g.unit = std::max(fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0')));
+    g.boxWidth = 2 * g.unit + 2 + kEditMargins;
+    g.boxHeight = fm.height() + 2;
+    g.boxX[0] = 0;
+    g.colonX[0] = g.boxWidth + 1;
+    g.boxX[1] = g.boxWidth + g.unit;
+    g.colonX[1] = g.boxX[1] + g.boxWidth + 1;
+    g.boxX[2] = g.boxX[1] + g.boxWidth + g.unit;
+    g.width = g.boxX[2] + g.boxWidth;
+    return g;
 }
 
 CTimeDigitBox::CTimeDigitBox(CTimeField* field, int controlId)
@@ -127,11 +143,8 @@ bool CTimeField::event(QEvent* e) {
 }
 
 void CTimeField::PlaceBoxes() {
-    const QFontMetrics fm(font());
-    const int cw = fm.averageCharWidth();
-    const int th = fm.height();
-    const int xs[3] = {0, 3 * cw + 2, 6 * cw + 4};
-    for (int i = 0; i < 3; ++i) m_boxes[i]->setGeometry(xs[i], 0, 2 * cw + 2, th + 2);
+    const TimeFieldGeometry g = TimeFieldGeometryFor(QFontMetrics(font()));
+    for (int i = 0; i < 3; ++i) m_boxes[i]->setGeometry(g.boxX[i], 0, g.boxWidth, g.boxHeight);
 }
 
 void CTimeField::resizeEvent(QResizeEvent*) {
@@ -143,10 +156,10 @@ void CTimeField::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     const QFontMetrics fm(font());
-    const int cw = fm.averageCharWidth();
+    const TimeFieldGeometry g = TimeFieldGeometryFor(fm);
     p.setPen(QColor(4, 0, 0));
-    p.drawText(QRect(2 * cw + 3, 0, cw, fm.height()), Qt::AlignLeft | Qt::AlignTop, ":");
-    p.drawText(QRect(5 * cw + 5, 0, cw, fm.height()), Qt::AlignLeft | Qt::AlignTop, ":");
+    for (int x : g.colonX)
+        p.drawText(QRect(x, 0, g.unit, fm.height()), Qt::AlignLeft | Qt::AlignTop, ":");
 }
 
 void CTimeField::mousePressEvent(QMouseEvent* e) {

@@ -6,12 +6,30 @@
 // and not reported.
 #pragma once
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QWidget>
 
 #include "platform/win/wintypes.h"
 
 class CTimeField;
+
+// Where the boxes and colons go for a font. The platform's edit boxes fit
+// two digits in 2·cw + 2 pixels (cw the average character width); the
+// toolkit's boxes keep a 2-pixel margin on each side and digits are often
+// wider than the average character, so the unit is the wider of the two and
+// each box 4 pixels wider. With unit = cw and no margins this is the
+// classic layout: colons at 2·cw + 3 and 5·cw + 5, boxes at 0, 3·cw + 2 and
+// 6·cw + 4.
+struct TimeFieldGeometry {
+    int unit;
+    int boxWidth;
+    int boxHeight;
+    int boxX[3];
+    int colonX[2];
+    int width;  // of the whole field
+};
+TimeFieldGeometry TimeFieldGeometryFor(const QFontMetrics& metrics);
 
 // A two-character edit box that takes digits and backspace; Tab moves to
 // the next box of its field, Enter gives the focus to the field, and losing

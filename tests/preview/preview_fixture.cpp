@@ -57,7 +57,7 @@ bool PreviewFixture::WaitFor(const std::function<bool()>& done, int ms) {
 void PreviewFixture::Click(int command) {
     QAction* a = wnd->ToolbarAction(command);
     ASSERT_NE(a, nullptr);
-    QWidget* button = wnd->Toolbar()->widgetForAction(a);
+    QWidget* button = wnd->ToolbarButton(command);
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
     QCoreApplication::processEvents();

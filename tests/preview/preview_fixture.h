@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -17,8 +17,7 @@ struct FieldFixture : ::testing::Test {
 
     void SetUp() override {
         parent.resize(300, 60);
-        const int cw = QFontMetrics(field->font()).averageCharWidth();
-        field->setGeometry(10, 10, 9 * cw, 20);
+        field->setGeometry(10, 10, TimeFieldGeometryFor(QFontMetrics(field->font())).width, 20);
         elsewhere->setFocusPolicy(Qt::StrongFocus);
         elsewhere->setGeometry(10, 35, 50, 20);
         parent.show();
@@ -115,4 +114,20 @@ TEST_F(FieldFixture, ShowValueIgnoresValuesAboveTheMaximum) {
     field->Reset();
     EXPECT_EQ(field->Text(), "00:00:00");
     EXPECT_FALSE(field->Box(0)->isEnabled());
+}
+
+TEST(TimeFieldGeometry, BoxesHoldTwoDigitsAndLeaveRoomForTheColons) {
+    for (int size : {8, 10, 13, 20}) {
+        QFont font;
+        font.setPixelSize(size);
+        const QFontMetrics fm(font);
+        const TimeFieldGeometry g = TimeFieldGeometryFor(fm);
+        // Two digits and the edit box's margins of 2 pixels on each side.
+        EXPECT_GE(g.boxWidth, fm.horizontalAdvance("00") + 4) << size;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_GE(g.colonX[i], g.boxX[i] + g.boxWidth) << size;
+            EXPECT_LE(g.colonX[i] + fm.horizontalAdvance(':'), g.boxX[i + 1] + 1) << size;
+        }
+        EXPECT_EQ(g.width, g.boxX[2] + g.boxWidth);
+    }
 }
