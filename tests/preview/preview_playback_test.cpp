@@ -72,8 +72,9 @@ TEST_F(PreviewFixture, PlayingToTheEndTimeStopsAndReturnsToTheBegin) {
     QElapsedTimer t;
     t.start();
     ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Stopped; }, 5000));
-    // Two seconds of play, and at most about one more before the tick sees it.
-    EXPECT_LT(t.elapsed(), 3600);
+    // Two seconds of play, at most one more before a tick sees it, and some
+    // slack for a busy machine.
+    EXPECT_LT(t.elapsed(), 4500);
     EXPECT_EQ(Buttons(), "enabled/disabled/disabled");
     EXPECT_NEAR(GraphPosition(), 10.0, 0.05);
     EXPECT_EQ(FieldText(IDC_CURRENT_TIME), "00:00:10");
