@@ -45,6 +45,8 @@ void SetPixel(QImage& img, int x, int y, const QColor& c) {
 CRangeSlider::CRangeSlider(QWidget* parent, int controlId) : QWidget(parent), m_nId(controlId) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The tip shows also while the window is not the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     m_model.Resize(width(), height());
 }
 
