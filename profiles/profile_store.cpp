@@ -115,6 +115,10 @@ bool CProfileStore::SelectProfile(int index) {
     return true;
 }
 
+void CProfileStore::SetListIndex(int index, int32_t position) {
+    if (index >= 0 && index < Count()) m_profiles[index].listIndex = position;
+}
+
 void CProfileStore::ReadSettingsInto(ProfileRecord& profile) const {
     const PanelSettingsText s = m_settings.CurrentSettings();
     profile.width = TextToInt(s.width);

@@ -50,6 +50,8 @@ public:
     int FindByName(const std::string& name) const;
     // Makes profile i the selected one; false when there's no such profile.
     bool SelectProfile(int index);
+    // The position the panel's profile list gave profile i's name at load.
+    void SetListIndex(int index, int32_t position);
 
     void SetModified() { m_bModified = true; }
     bool IsModified() const { return m_bModified; }

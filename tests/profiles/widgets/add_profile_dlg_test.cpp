@@ -1,0 +1,173 @@
+// The add-profile dialog: its lists, its reactions, and the checks of OK in
+// their order, through the controls; and the checks alone.
+#include <QLineEdit>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "panel_test_support.h"
+#include "profiles/profile_values.h"
+#include "profiles/widgets/add_profile_dlg.h"
+#include "profiles/widgets/add_profile_validation.h"
+#include "store_test_support.h"
+
+namespace {
+
+class AddDialogTest : public ::testing::Test {
+protected:
+    AddDialogTest() { FillTestCatalog(catalog); }
+    void Open() {
+        dlg = std::make_unique<CAddProfileDlg>(catalog, dialogs);
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    QComboBox* List(int id) const { return qobject_cast<QComboBox*>(dlg->Control(id)); }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg->Control(id)); }
+    void Type(int id, const char* text) { QTest::keyClicks(dlg->Control(id), text); }
+    // Presses OK; returns the message shown, "" when the dialog closed.
+    std::string PressOk() {
+        const size_t before = dialogs.messages.size();
+        QTest::mouseClick(dlg->Control(add_dialog_id::kOk), Qt::LeftButton);
+        if (dialogs.messages.size() == before) return dlg->isVisible() ? "(open, silent)" : "";
+        EXPECT_EQ(dialogs.messages.size(), before + 1);
+        EXPECT_TRUE(dlg->isVisible());
+        return dialogs.messages.back().text;
+    }
+
+    CAudioFormatCatalog catalog;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CAddProfileDlg> dlg;
+};
+
+}  // namespace
+
+TEST_F(AddDialogTest, ListsOpenAtFifteenStereoAndTheLowestRates) {
+    Open();
+    EXPECT_EQ(dlg->windowTitle(), "Add New Profile");
+    const QStringList fps = Entries(List(add_dialog_id::kFrameRate));
+    ASSERT_EQ(fps.size(), 30);
+    EXPECT_EQ(fps.first(), " 1");
+    EXPECT_EQ(fps[9], "10");
+    EXPECT_EQ(fps.last(), "30");
+    EXPECT_EQ(Std(List(add_dialog_id::kFrameRate)->currentText()), "15");
+    EXPECT_EQ(Entries(List(add_dialog_id::kChannels)), QStringList({"Stereo", "Mono"}));
+    EXPECT_EQ(Std(List(add_dialog_id::kChannels)->currentText()), "Stereo");
+    EXPECT_EQ(Entries(List(add_dialog_id::kSampleRate)),
+              QStringList({" 8000", "22050", "32000", "44100"}));
+    EXPECT_EQ(List(add_dialog_id::kSampleRate)->currentIndex(), 0);
+    EXPECT_EQ(Entries(List(add_dialog_id::kAudioBitrate)), QStringList({" 12000", " 16000"}));
+    EXPECT_EQ(List(add_dialog_id::kAudioBitrate)->currentIndex(), 0);
+
+    // The same list rules as the panel's.
+    ChooseText(List(add_dialog_id::kSampleRate), "44100");
+    EXPECT_EQ(Std(List(add_dialog_id::kAudioBitrate)->currentText()), " 64000");
+    ChooseText(List(add_dialog_id::kChannels), "Mono");
+    EXPECT_EQ(Std(List(add_dialog_id::kSampleRate)->currentText()), "44100");
+    EXPECT_EQ(Std(List(add_dialog_id::kAudioBitrate)->currentText()), " 64000");
+    ChooseText(List(add_dialog_id::kAudioBitrate), " 48000");
+    ChooseText(List(add_dialog_id::kChannels), "Stereo");
+    EXPECT_EQ(Std(List(add_dialog_id::kAudioBitrate)->currentText()), " 64000");  // lowest offered
+}
+
+TEST_F(AddDialogTest, OkChecksInOrderAndAFailedCheckKeepsWhatWasTyped) {
+    Open();
+    EXPECT_EQ(PressOk(), "Please input profile name!");
+    EXPECT_EQ(dialogs.messages.size(), 1u);  // only the first failure is reported
+
+    Type(add_dialog_id::kName, "Clip.v2");
+    EXPECT_EQ(PressOk(), "Profile name can not contain '.'");
+    EXPECT_EQ(Edit(add_dialog_id::kName)->text(), "Clip.v2");
+    Edit(add_dialog_id::kName)->setText(QString(1024, 'n'));
+    EXPECT_EQ(PressOk(), "Profile name can not be longer than 1023 characters");
+    Edit(add_dialog_id::kName)->setText("Clip");
+
+    EXPECT_EQ(PressOk(), "Please input Video Width!");
+    Type(add_dialog_id::kWidth, "0");
+    EXPECT_EQ(PressOk(), "Video Width must greater than 0!");
+    EXPECT_EQ(Edit(add_dialog_id::kName)->text(), "Clip");
+    Type(add_dialog_id::kWidth, "x2");  // letters are refused: "02"
+    EXPECT_EQ(Edit(add_dialog_id::kWidth)->text(), "02");
+    EXPECT_EQ(PressOk(), "Please input Video Height!");
+    Type(add_dialog_id::kHeight, "00");
+    EXPECT_EQ(PressOk(), "Video Height must greater than 0!");
+    Edit(add_dialog_id::kHeight)->setText("240");
+    EXPECT_EQ(PressOk(), "Please input Video BitRate!");
+    Type(add_dialog_id::kVideoBitrate, ".9");
+    EXPECT_EQ(PressOk(), "Video Bitrate must greater than 0!");
+    Edit(add_dialog_id::kVideoBitrate)->clear();
+    Type(add_dialog_id::kVideoBitrate, "256.9");
+    EXPECT_EQ(PressOk(), "");
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+
+    const ProfileRecord& p = dlg->NewProfile();
+    EXPECT_EQ(RecordName(p), "Clip");
+    EXPECT_EQ(p.width, 2);
+    EXPECT_EQ(p.height, 240);
+    EXPECT_EQ(p.videoBitrate, 256u);
+    EXPECT_EQ(p.framesPerSecond, 15);
+    EXPECT_EQ(p.stereo, 1);
+    EXPECT_EQ(p.sampleRate, 8000);
+    EXPECT_EQ(p.audioBitrate, 12000);
+    EXPECT_EQ(p.listIndex + p.deleted + p.audioCodecIndex + p.audioFormatIndex, 0);
+}
+
+TEST_F(AddDialogTest, AnEmptyCatalogueStopsAtTheSampleRate) {
+    CAudioFormatCatalog empty;
+    CAddProfileDlg dialog(empty, dialogs);
+    dialog.show();
+    QTest::keyClicks(dialog.Control(add_dialog_id::kName), "A");
+    QTest::keyClicks(dialog.Control(add_dialog_id::kWidth), "2");
+    QTest::keyClicks(dialog.Control(add_dialog_id::kHeight), "2");
+    QTest::keyClicks(dialog.Control(add_dialog_id::kVideoBitrate), "2");
+    QTest::mouseClick(dialog.Control(add_dialog_id::kOk), Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Please choose Audio Sample Bitrate!");
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(AddDialogTest, CancelAndTabInTheNumberFields) {
+    Open();
+    dlg->Control(add_dialog_id::kWidth)->setFocus();
+    QTest::keyClick(dlg->Control(add_dialog_id::kWidth), Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), dlg->Control(add_dialog_id::kHeight));
+    QTest::mouseClick(dlg->Control(add_dialog_id::kCancel), Qt::LeftButton);
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(AddProfileValidation, LaterChecksRunOnlyOnceTheEarlierPass) {
+    NewProfileTexts t{" Phone", "176", "144", "96", " 8", "Mono", " 8000", "  8000"};
+    ProfileRecord p{};
+    EXPECT_EQ(ValidateNewProfile(t, p), "");
+    EXPECT_EQ(RecordName(p), "Phone");  // the file can't hold leading spaces
+    EXPECT_EQ(p.framesPerSecond, 8);
+    EXPECT_EQ(p.stereo, 0);
+
+    const std::pair<std::string NewProfileTexts::*, const char*> steps[] = {
+        {&NewProfileTexts::framesPerSecond, "Please Select Frame per second!"},
+        {&NewProfileTexts::sampleRate, "Please choose Audio Sample Bitrate!"},
+        {&NewProfileTexts::audioBitrate, "Please choose Audio Bitrate!"},
+    };
+    for (const auto& [field, message] : steps) {
+        NewProfileTexts missing = t;
+        missing.*field = "";
+        ProfileRecord q{};
+        EXPECT_EQ(ValidateNewProfile(missing, q), message);
+    }
+    NewProfileTexts zero = t;
+    zero.sampleRate = "    0";
+    zero.framesPerSecond = "0";
+    EXPECT_EQ(ValidateNewProfile(zero, p), "Frame per second must greater than 0!");
+    zero.framesPerSecond = "30";
+    EXPECT_EQ(ValidateNewProfile(zero, p), "Audio Sample Rate must greater than 0!");
+    zero.sampleRate = "8000";
+    zero.audioBitrate = "0";
+    EXPECT_EQ(ValidateNewProfile(zero, p), "Audio Bitrate must greater than 0!");
+    NewProfileTexts spaces = t;
+    spaces.name = "   ";
+    EXPECT_EQ(ValidateNewProfile(spaces, p), "Please input profile name!");
+    spaces.name = "Tab\tname";
+    EXPECT_EQ(ValidateNewProfile(spaces, p),
+              "Profile name can not contain line breaks or control characters");
+}
