@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win/dialog_seam.h"
@@ -45,6 +46,31 @@ QLabel* RightLabel(QWidget* parent, const DialogUnits& du, const char* text, int
     return label;
 }
 
+// The group's title sits on its frame line, as in the dialog templates this
+// layout comes from; styles that put the title above the frame would push
+// the frame into the first row.
+constexpr const char* kGroupStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }";
+
+QGroupBox* Group(QWidget* parent, const DialogUnits& du, const char* title, int x, int y, int w,
+                 int h) {
+    auto* group = new QGroupBox(QString::fromLatin1(title), parent);
+    group->setStyleSheet(QString::fromLatin1(kGroupStyle));
+    group->setGeometry(du.Rect(x, y, w, h));
+    group->lower();
+    return group;
+}
+
+// A list as wide as the template says, or as its longest entry (six
+// digits) needs if the style's arrow leaves too little room.
+void WidenForEntries(QComboBox* list) {
+    list->setMinimumContentsLength(6);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    const QRect r = list->geometry();
+    list->setGeometry(r.left(), r.top(), std::max(r.width(), list->sizeHint().width()), r.height());
+}
+
 // Edits and closed lists get the template's row height, or what their
 // style needs if that is more, centred on the row.
 void PlaceRow(QWidget* w, const DialogUnits& du, int x, int y, int width) {
@@ -75,9 +101,7 @@ void CAddProfileDlg::BuildControls() {
     m_pNameEdit = new QLineEdit(this);
     PlaceRow(m_pNameEdit, du, 83, 17, 185);
 
-    auto* video = new QGroupBox(QStringLiteral("Video Settings"), this);
-    video->setGeometry(du.Rect(51, 36, 217, 116));
-    video->lower();
+    Group(this, du, "Video Settings", 51, 36, 217, 116);
     RightLabel(this, du, "Video Width", 127, 51, 40);
     m_pWidthEdit = new CNumberEdit(kWidth, CNumberEdit::Mode::WholeNumber, this);
     PlaceRow(m_pWidthEdit, du, 174, 51, 38);
@@ -91,9 +115,7 @@ void CAddProfileDlg::BuildControls() {
     m_pFrameRateList = new QComboBox(this);
     PlaceRow(m_pFrameRateList, du, 174, 126, 38);
 
-    auto* audio = new QGroupBox(QStringLiteral("Audio Settings"), this);
-    audio->setGeometry(du.Rect(51, 159, 217, 70));
-    audio->lower();
+    Group(this, du, "Audio Settings", 51, 159, 217, 70);
     RightLabel(this, du, "Channels", 123, 168, 42);
     m_pChannelList = new QComboBox(this);
     PlaceRow(m_pChannelList, du, 174, 168, 38);
@@ -103,6 +125,10 @@ void CAddProfileDlg::BuildControls() {
     RightLabel(this, du, "Bit Rate(bps)", 117, 210, 48);
     m_pAudioBitrateList = new QComboBox(this);
     PlaceRow(m_pAudioBitrateList, du, 174, 210, 38);
+
+    for (QComboBox* list :
+         {m_pFrameRateList, m_pChannelList, m_pSampleRateList, m_pAudioBitrateList})
+        WidenForEntries(list);
 
     m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
     m_pOkButton->setGeometry(du.Rect(104, 240, 32, 14));

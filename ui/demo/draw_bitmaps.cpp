@@ -3,10 +3,12 @@
 // pictures of the hover buttons (normal, pressed and hover for Convert and
 // Stop at 64 × 64, for Add, Delete and Save at 72 × 40).
 //
-// Usage: zev-draw-bitmaps <folder>    (the folder is resources/bitmaps)
+// Usage: zev-draw-bitmaps <folder>    (the folder is resources/bitmaps;
+//        QT_QPA_PLATFORM=offscreen without a display)
 
 #include <QColor>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -260,10 +262,14 @@ void ButtonFace(QPainter& p, const QRectF& r, Look look) {
     p.drawRoundedRect(r, 5, 5);
 }
 
+// The caption shrinks, a pixel at a time, until it fits its rectangle with
+// a small margin on each side, so a long word doesn't touch the edge.
 void Caption(QPainter& p, const QRectF& r, const QString& text, int pixelSize) {
+    constexpr int kMargin = 2, kSmallest = 8;
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(pixelSize);
     f.setBold(true);
+    for (f.setPixelSize(pixelSize); f.pixelSize() > kSmallest; f.setPixelSize(f.pixelSize() - 1))
+        if (QFontMetricsF(f).horizontalAdvance(text) <= r.width() - 2 * kMargin) break;
     p.setFont(f);
     p.setPen(QColor(0x26, 0x2C, 0x33));
     p.drawText(r, Qt::AlignCenter, text);

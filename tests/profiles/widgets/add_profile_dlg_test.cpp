@@ -1,5 +1,6 @@
 // The add-profile dialog: its lists, its reactions, and the checks of OK in
 // their order, through the controls; and the checks alone.
+#include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 #include <memory>
@@ -67,6 +68,19 @@ TEST_F(AddDialogTest, ListsOpenAtFifteenStereoAndTheLowestRates) {
     ChooseText(List(add_dialog_id::kAudioBitrate), " 48000");
     ChooseText(List(add_dialog_id::kChannels), "Stereo");
     EXPECT_EQ(Std(List(add_dialog_id::kAudioBitrate)->currentText()), " 64000");  // lowest offered
+}
+
+TEST_F(AddDialogTest, NothingIsCutOffOrOutsideTheDialog) {
+    Open();
+    for (const QWidget* child :
+         dlg->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(dlg->rect().contains(child->geometry())) << Std(child->objectName());
+        if (const auto* label = qobject_cast<const QLabel*>(child))
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+                << Std(label->text());
+        if (const auto* list = qobject_cast<const QComboBox*>(child))
+            EXPECT_GE(list->width(), list->sizeHint().width()) << Std(list->objectName());
+    }
 }
 
 TEST_F(AddDialogTest, OkChecksInOrderAndAFailedCheckKeepsWhatWasTyped) {
