@@ -103,4 +103,7 @@ TEST(OutputPanelPainting, LinesFramesLabelsAndButtonsLandWhereTheLayoutSays) {
     const QImage addPicture = LoadBitmapResource(132);
     EXPECT_EQ(wide.pixel(212 + 36, 356 + 20), addPicture.pixel(36, 20));
     EXPECT_EQ(wide.pixel(110, 376), white);  // where the button was before
+    EXPECT_EQ(panel->Control(panel_id::kAdd)->toolTip(), "Add Profile");
+    EXPECT_EQ(panel->Control(panel_id::kDelete)->toolTip(), "Delete this profile");
+    EXPECT_EQ(panel->Control(panel_id::kSave)->toolTip(), "Save changes");
 }
