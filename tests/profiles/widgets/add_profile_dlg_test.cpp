@@ -139,15 +139,19 @@ TEST_F(AddDialogTest, AnEmptyCatalogueStopsAtTheSampleRate) {
     EXPECT_TRUE(dialog.isVisible());
 }
 
-TEST_F(AddDialogTest, CancelAndTabInTheNumberFields) {
+TEST_F(AddDialogTest, TabAndEnterInTheNumberFieldsAndCancel) {
     Open();
     dlg->Control(add_dialog_id::kWidth)->setFocus();
     QTest::keyClick(dlg->Control(add_dialog_id::kWidth), Qt::Key_Tab);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), dlg->Control(add_dialog_id::kHeight));
+    // Enter in a number field still reaches the default button.
+    QTest::keyClick(dlg->Control(add_dialog_id::kHeight), Qt::Key_Return);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Please input profile name!");
     QTest::mouseClick(dlg->Control(add_dialog_id::kCancel), Qt::LeftButton);
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 TEST(AddProfileValidation, LaterChecksRunOnlyOnceTheEarlierPass) {
