@@ -6,7 +6,8 @@
 namespace {
 
 constexpr DWORD kReleaseWaitMs = 100;
-constexpr long kVideoWindowStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | 0x10000000L;
+constexpr long WS_VISIBLE = 0x10000000L;
+constexpr long kVideoWindowStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VISIBLE;
 
 template <class T>
 bool Query(IUnknown* from, T** out) {
