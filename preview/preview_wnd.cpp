@@ -14,6 +14,7 @@
 
 #include "platform/dshow/video_surface.h"
 #include "preview/range_slider.h"
+#include "profiles/widgets/output_settings_panel.h"
 #include "preview/time_field.h"
 #include "preview/transport_images.h"
 #include "preview/video_pane.h"
@@ -54,7 +55,7 @@ int LastLoadResult() {
     return PreviewStateOf().nLastLoadResult;
 }
 
-CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent)
+CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent, const std::string& profilePath)
     : QWidget(parent), m_dialogs(dialogs) {
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -78,7 +79,11 @@ CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent)
     m_currentField = new CTimeField(IDC_CURRENT_TIME, this);
     m_endField = new CTimeField(IDC_END_TIME, this);
     for (CTimeField* f : {m_beginField, m_currentField, m_endField}) f->Reset();
-    // The output settings panel (control 1111) is created here once it exists.
+    m_outputPanel = new COutputSettingsPanel(
+        profilePath.empty() ? COutputSettingsPanel::DefaultProfilePath() : profilePath, dialogs,
+        this);
+    m_outputPanel->setObjectName(QString::number(IDC_OUTPUT_SETTINGS));
+    m_outputPanel->show();
 }
 
 CPreviewWnd::~CPreviewWnd() {

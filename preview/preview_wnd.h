@@ -5,9 +5,10 @@
 // settings panel (control 1111). It keeps the range to convert as two whole
 // seconds, the begin and end times.
 //
-// Hosting it: construct it with the program's dialog seam (the open dialog
-// and the unknown-format question go through it) and a parent, and give it
-// its geometry; it lays itself out on every resize. The host's thread must
+// Hosting it: construct it with the program's dialog seam (the open dialog,
+// the unknown-format question and the output settings panel's questions go
+// through it; it must outlive the window) and a parent, and give it its
+// geometry; it lays itself out on every resize. The host's thread must
 // run a Qt event loop; the window drains the platform's posted messages
 // itself (a CWinMessagePump of its own). Then:
 //   LoadFile()              the "Load File" command: open dialog, then load
@@ -31,6 +32,7 @@
 #include "preview/preview_graph.h"
 #include "preview/preview_messages.h"
 
+class COutputSettingsPanel;
 class QAction;
 class QToolButton;
 class CRangeSlider;
@@ -60,7 +62,10 @@ class CPreviewWnd : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr);
+    // `profilePath`: the output settings panel's profile.cfg; empty for its
+    // default place beside the program.
+    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr,
+                         const std::string& profilePath = {});
     ~CPreviewWnd() override;
 
     void LoadFile();
@@ -73,6 +78,10 @@ public:
     // How a confirmed support-page question opens the address; the desktop's
     // default browser unless replaced (tests record it instead).
     void SetUrlOpener(std::function<void(const std::string&)> opener);
+
+    // The hosted output settings panel (control 1111): the job control asks
+    // it for the converter record, the Profile commands call it.
+    COutputSettingsPanel* OutputPanel() const { return m_outputPanel; }
 
     // For the program's tests and benchmarks.
     HWND Handle() const { return m_hWnd; }
@@ -125,7 +134,7 @@ private:
     void CueFrame();
 
     CPreviewGraph m_graph;
-    QWidget* m_outputPanel = nullptr;
+    COutputSettingsPanel* m_outputPanel = nullptr;
     QWidget* m_toolbar = nullptr;  // flat buttons in a row, like the toolbar control
     CRangeSlider* m_slider = nullptr;
     CTimeField* m_beginField = nullptr;
