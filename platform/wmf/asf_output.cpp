@@ -1,32 +1,26 @@
 #include "platform/wmf/asf_output.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
+#include <algorithm>
+
+extern "C" {
+#include <libavutil/time.h>
+}
 
 #include "platform/wmf/wmsdk.h"
 
 namespace wmf {
 namespace {
-// The muxer holds packets back to interleave streams; when one stream gets
-// no samples at all it would wait for it. This bounds that wait (and so the
-// memory) to two seconds of the other streams.
-constexpr int64_t kMaxInterleaveDeltaUs = 2000000;
+// A stream this far behind the others' time, and silent for this long on
+// the clock, is no longer waited for (see the header).
+constexpr int64_t kMaxLagUs = 2000000;
+constexpr int64_t kMaxSilentWallUs = 1000000;
 }  // namespace
 
 HRESULT ResultFromAvError(int averror) {
-    switch (averror) {
-        case AVERROR(ENOSPC):
-        case AVERROR(EDQUOT):
-            return NS_E_DISK_FULL;
-        case AVERROR(ENOENT):
-        case AVERROR(ENOTDIR):
-            return NS_E_FILE_NOT_FOUND;
-        case AVERROR(ENOMEM):
-            return E_OUTOFMEMORY;
-        default:
-            return NS_E_FILE_WRITE;
-    }
+    // Errno values come back negated; FFmpeg's own codes are tags far below.
+    constexpr int kMaxErrno = 4095;
+    if (averror < 0 && averror >= -kMaxErrno) return ResultFromErrno(-averror);
+    return NS_E_FILE_WRITE;
 }
 
 AsfOutput::~AsfOutput() {
@@ -47,7 +41,6 @@ HRESULT AsfOutput::Open(const std::string& path, const std::vector<const AVCodec
     if (!format || avformat_alloc_output_context2(&raw, format, nullptr, path.c_str()) < 0)
         return E_OUTOFMEMORY;
     OutputContextPtr ctx(raw);
-    ctx->max_interleave_delta = kMaxInterleaveDeltaUs;
     for (size_t i = 0; i < encoders.size(); ++i) {
         AVStream* st = avformat_new_stream(ctx.get(), nullptr);
         if (!st || avcodec_parameters_from_context(st->codecpar, encoders[i]) < 0)
@@ -55,22 +48,25 @@ HRESULT AsfOutput::Open(const std::string& path, const std::vector<const AVCodec
         st->time_base = encoders[i]->time_base;
         if (bitrates[i]) st->codecpar->bit_rate = bitrates[i];
     }
-    // Only a file this call creates is removed again on failure (the path
-    // might name a device or a file the caller wants kept).
-    struct stat before {};
-    const bool existed = stat(path.c_str(), &before) == 0;
-    int ret = avio_open(&ctx->pb, path.c_str(), AVIO_FLAG_WRITE);
-    if (ret < 0) return ResultFromAvError(ret);
-    ret = avformat_write_header(ctx.get(), nullptr);
+    HRESULT hr = m_file.Create(path);
+    if (FAILED(hr)) return hr;
+    ctx->pb = m_file.Io();
+    ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
+    int ret = avformat_write_header(ctx.get(), nullptr);
     if (ret >= 0) {
         avio_flush(ctx->pb);
         ret = ctx->pb->error;
     }
     if (ret < 0) {
         ctx.reset();
-        if (!existed) std::remove(path.c_str());
+        m_file.Discard();
         return ResultFromAvError(ret);
     }
+    m_held.clear();
+    m_held.resize(encoders.size());
+    m_lastUs.assign(encoders.size(), AV_NOPTS_VALUE);
+    m_lastWallUs.assign(encoders.size(), av_gettime_relative());
+    m_firstUs = m_newestUs = m_writtenUs = AV_NOPTS_VALUE;
     m_context = std::move(ctx);
     return S_OK;
 }
@@ -82,9 +78,46 @@ HRESULT AsfOutput::Write(int streamIndex, AVPacket* packet, AVRational timeBase)
     AVStream* st = m_context->streams[streamIndex];
     packet->stream_index = streamIndex;
     av_packet_rescale_ts(packet, timeBase, st->time_base);
-    int ret = av_interleaved_write_frame(m_context.get(), packet);
-    if (ret >= 0 && m_context->pb->error < 0) ret = m_context->pb->error;
+    const int64_t stamp = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+    if (stamp == AV_NOPTS_VALUE) return S_OK;  // encoders always stamp; nothing to place it by
+    const int64_t atUs = av_rescale_q(stamp, st->time_base, AV_TIME_BASE_Q);
+    if (m_writtenUs != AV_NOPTS_VALUE && atUs < m_writtenUs) return S_OK;  // too late, see header
+    Held held{PacketPtr(av_packet_alloc()), atUs};
+    if (!held.packet) return Failure(AVERROR(ENOMEM));
+    av_packet_move_ref(held.packet.get(), packet);
+    m_held[streamIndex].push_back(std::move(held));
+    if (m_firstUs == AV_NOPTS_VALUE) m_firstUs = atUs;
+    m_lastUs[streamIndex] = atUs;
+    m_lastWallUs[streamIndex] = av_gettime_relative();
+    m_newestUs = m_newestUs == AV_NOPTS_VALUE ? atUs : std::max(m_newestUs, atUs);
+    const int ret = WriteHeld(false);
     return ret < 0 ? Failure(ret) : S_OK;
+}
+
+int AsfOutput::WriteHeld(bool everything) {
+    for (;;) {
+        int next = -1;
+        bool wait = false;
+        const int64_t nowUs = av_gettime_relative();
+        for (size_t i = 0; i < m_held.size(); ++i) {
+            if (m_held[i].empty()) {
+                const int64_t last = m_lastUs[i] == AV_NOPTS_VALUE ? m_firstUs : m_lastUs[i];
+                const bool lagging = last < m_newestUs - kMaxLagUs;
+                const bool silent = nowUs - m_lastWallUs[i] > kMaxSilentWallUs;
+                if (!everything && !(lagging && silent)) wait = true;
+                continue;
+            }
+            if (next < 0 || m_held[i].front().atUs < m_held[next].front().atUs)
+                next = static_cast<int>(i);
+        }
+        if (next < 0 || wait) return 0;
+        Held held = std::move(m_held[next].front());
+        m_held[next].pop_front();
+        m_writtenUs = held.atUs;
+        int ret = av_write_frame(m_context.get(), held.packet.get());
+        if (ret >= 0 && m_context->pb->error < 0) ret = m_context->pb->error;
+        if (ret < 0) return ret;
+    }
 }
 
 HRESULT AsfOutput::FlushFile() {
@@ -99,16 +132,21 @@ HRESULT AsfOutput::Close() {
     std::lock_guard<std::mutex> hold(m_lock);
     if (!m_context) return NS_E_INVALID_REQUEST;
     if (SUCCEEDED(m_error)) {
-        int ret = av_write_trailer(m_context.get());
+        int ret = WriteHeld(true);
+        if (ret >= 0) ret = av_write_trailer(m_context.get());
         if (ret >= 0) {
             avio_flush(m_context->pb);
             ret = m_context->pb->error;
         }
         if (ret < 0) Failure(ret);
     }
-    const int closed = avio_closep(&m_context->pb);
-    if (closed < 0) Failure(closed);
-    m_context.reset();
+    m_held.clear();
+    m_context.reset();  // the file stays with m_file
+    if (FAILED(m_error)) {
+        m_file.Discard();
+        return m_error;
+    }
+    m_error = m_file.Commit();
     return m_error;
 }
 

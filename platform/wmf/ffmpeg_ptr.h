@@ -42,11 +42,13 @@ using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
 
 // An output format context with its file; closing writes nothing (the
-// writer writes the trailer itself) but always releases the file.
+// writer writes the trailer itself) but always releases a file it opened
+// (a caller's own I/O context, AVFMT_FLAG_CUSTOM_IO, stays the caller's).
 struct OutputContextFree {
     void operator()(AVFormatContext* p) const {
         if (!p) return;
-        if (p->pb && !(p->oformat->flags & AVFMT_NOFILE)) avio_closep(&p->pb);
+        if (p->pb && !(p->oformat->flags & AVFMT_NOFILE) && !(p->flags & AVFMT_FLAG_CUSTOM_IO))
+            avio_closep(&p->pb);
         avformat_free_context(p);
     }
 };

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/wmf/output_file.h"
 #include "platform/wmf/wide_text.h"
 
 namespace wmf {
@@ -56,7 +57,7 @@ HRESULT WriteAll(int fd, const uint8_t* buf, size_t bytes) {
     while (bytes > 0) {
         const ssize_t n = write(fd, buf, bytes);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return errno == ENOSPC || errno == EDQUOT ? NS_E_DISK_FULL : NS_E_FILE_WRITE;
+        if (n <= 0) return ResultFromErrno(n < 0 ? errno : ENOSPC);
         buf += n;
         bytes -= static_cast<size_t>(n);
     }
@@ -159,7 +160,8 @@ HRESULT CMetadataEditor::Close() {
     return S_OK;
 }
 
-HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, std::string* tempPath) {
+HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, const std::string& target,
+                                      std::string* tempPath) {
     Fd in(open(m_path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
     if (in.Get() < 0 || fstat(in.Get(), &st) != 0) return NS_E_FILE_NOT_FOUND;
@@ -170,11 +172,10 @@ HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, std::s
         AsfHeader::HeaderSize(prefix) != m_headerSize)
         return NS_E_INVALID_REQUEST;
 
-    std::string temp = m_path + ".XXXXXX";
-    Fd out(mkstemp(temp.data()));
-    if (out.Get() < 0) return errno == ENOSPC ? NS_E_DISK_FULL : NS_E_FILE_WRITE;
+    std::string temp;
+    Fd out(CreateUnfinishedFile(target, st.st_mode & 07777, &temp));
+    if (out.Get() < 0) return ResultFromErrno(errno);
     *tempPath = temp;
-    fchmod(out.Get(), st.st_mode & 07777);
     HRESULT hr = WriteAll(out.Get(), header.data(), header.size());
     std::vector<uint8_t> chunk(kCopyChunkBytes);
     for (uint64_t at = m_headerSize; SUCCEEDED(hr) && at < m_fileSize;) {
@@ -183,9 +184,8 @@ HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, std::s
         hr = WriteAll(out.Get(), chunk.data(), n);
         at += n;
     }
-    if (SUCCEEDED(hr) && fsync(out.Get()) != 0)
-        hr = errno == ENOSPC ? NS_E_DISK_FULL : NS_E_FILE_WRITE;
-    if (SUCCEEDED(hr) && close(out.Release()) != 0) hr = NS_E_FILE_WRITE;
+    if (SUCCEEDED(hr) && fsync(out.Get()) != 0) hr = ResultFromErrno(errno);
+    if (SUCCEEDED(hr) && close(out.Release()) != 0) hr = ResultFromErrno(errno);
     return hr;
 }
 
@@ -193,9 +193,11 @@ HRESULT CMetadataEditor::Flush() {
     if (!m_open) return NS_E_INVALID_REQUEST;
     if (!m_changed) return S_OK;
     const std::vector<uint8_t> header = m_header.Serialize(m_fileSize - m_headerSize);
+    // A link keeps pointing where it did: the file it names is replaced.
+    const std::string target = ResolveLinkedTarget(m_path);
     std::string temp;
-    HRESULT hr = WriteNewFile(header, &temp);
-    if (SUCCEEDED(hr) && rename(temp.c_str(), m_path.c_str()) != 0) hr = NS_E_FILE_WRITE;
+    HRESULT hr = WriteNewFile(header, target, &temp);
+    if (SUCCEEDED(hr) && rename(temp.c_str(), target.c_str()) != 0) hr = ResultFromErrno(errno);
     if (FAILED(hr)) {
         if (!temp.empty()) unlink(temp.c_str());
         return hr;

@@ -4,7 +4,8 @@
 // Safety: Open reads and checks the whole header and refuses a file it
 // cannot parse (ASF_E_INVALIDHEADER), touching nothing. Flush writes the
 // new file beside the old one and renames it over the old only when all of
-// it is written, so a failed Flush leaves the original file as it was.
+// it is written, so a failed Flush leaves the original file as it was; a
+// file opened through a symbolic link is replaced where the link points.
 // Flush keeps the file open (further changes and Flushes are allowed);
 // Close forgets changes not flushed. Attributes belong to stream 0.
 //
@@ -41,7 +42,8 @@ public:
                          WORD wLangIndex, const BYTE* pValue, DWORD dwLength) override;
 
 private:
-    HRESULT WriteNewFile(const std::vector<uint8_t>& header, std::string* tempPath);
+    HRESULT WriteNewFile(const std::vector<uint8_t>& header, const std::string& target,
+                         std::string* tempPath);
 
     ComRefCount m_ref;
     bool m_open = false;

@@ -43,6 +43,14 @@ constexpr HRESULT ASF_E_NOTFOUND = MakeHResult(0xC00D07F0);
 constexpr HRESULT ASF_E_BUFFERTOOSMALL = MakeHResult(0xC00D07D6);
 constexpr HRESULT ASF_E_INVALIDHEADER = MakeHResult(0xC00D07E2);
 
+// True for the results by which a writer says that its output file cannot
+// be written or finished (disk full, I/O error, folder gone, no permission):
+// the file will not be whole, so a job has failed.
+constexpr bool IsOutputFileFailure(HRESULT hr) {
+    return hr == NS_E_DISK_FULL || hr == NS_E_FILE_WRITE || hr == NS_E_FILE_NOT_FOUND ||
+           hr == E_ACCESSDENIED;
+}
+
 constexpr GUID WmfIid(uint32_t n) {
     return MakeLayerGuid(0x574D, n);
 }

@@ -140,6 +140,21 @@ TEST(Editor, DamagedFilesAreRefusedAndLeftUnchanged) {
     EXPECT_TRUE(FAILED(Tag(dir.File("missing.wmv"))));
 }
 
+// Tagging through a link rewrites the file it names; the link stays a link.
+TEST(Editor, TaggingThroughALinkKeepsTheLink) {
+    TempDir dir;
+    const std::string target = dir.File("target.wmv");
+    MakeClip(target);
+    const std::string link = dir.File("link.wmv");
+    std::filesystem::create_symlink("target.wmv", link);
+    ASSERT_EQ(S_OK, Tag(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(2u, FilesIn(dir.Path()));
+    const std::string tags =
+        wmftest::Run("ffprobe -v error -show_entries format_tags -of flat '" + target + "'");
+    EXPECT_NE(std::string::npos, tags.find(kTextUtf8)) << tags;
+}
+
 // A write that cannot finish (here the file size limit) leaves the
 // original in place and no temporary file behind.
 TEST(Editor, FailedWriteLeavesTheOriginal) {

@@ -249,7 +249,23 @@ TempDir::~TempDir() {
 }
 
 std::wstring Wide(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
+    // UTF-8, as the runtime's 8-bit paths are; a stray byte stays itself.
+    std::wstring out;
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (n == 1 || i + n > s.size()) {
+            out += static_cast<wchar_t>(c);
+            ++i;
+            continue;
+        }
+        uint32_t code = c & (0x7F >> n);
+        for (size_t k = 1; k < n; ++k)
+            code = code << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out += static_cast<wchar_t>(code);
+        i += n;
+    }
+    return out;
 }
 
 std::string ReadFileBytes(const std::string& path) {

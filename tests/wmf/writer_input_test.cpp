@@ -173,9 +173,11 @@ TEST(WriterInput, BadDestinationsFailWithoutLeavingFiles) {
     EXPECT_TRUE(FAILED(w->BeginWriting()));
     ASSERT_EQ(S_OK, w->SetOutputFilename(L"/proc/no-files-here.wmv"));
     EXPECT_TRUE(FAILED(w->BeginWriting()));
+    // A device is not replaced by a file, and nothing is made beside it.
     ASSERT_EQ(S_OK, w->SetOutputFilename(L"/dev/full"));
-    EXPECT_EQ(NS_E_DISK_FULL, w->BeginWriting());
+    EXPECT_EQ(NS_E_FILE_WRITE, w->BeginWriting());
     EXPECT_TRUE(FAILED(w->EndWriting()));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     EXPECT_EQ(1u, static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
                                                     std::filesystem::directory_iterator())));
 }

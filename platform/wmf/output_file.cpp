@@ -1,0 +1,212 @@
+#include "platform/wmf/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/wmf/wmsdk.h"
+
+namespace wmf {
+namespace {
+
+constexpr char kUnfinishedMark[] = ".unfinished-";
+constexpr size_t kTagChars = 6;
+constexpr size_t kMaxNameBytes = 255;
+constexpr int kMaxLinkHops = 40;
+constexpr int kCreateAttempts = 100;
+// Large enough that the muxer's packets go out in few system calls.
+constexpr int kIoBufferBytes = 256 * 1024;
+constexpr unsigned kDefaultMode = 0666;
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string RandomTag() {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 pick(seed());
+    std::uniform_int_distribution<size_t> any(0, sizeof kChars - 2);
+    std::string tag;
+    for (size_t i = 0; i < kTagChars; ++i) tag += kChars[any(pick)];
+    return tag;
+}
+
+// The folder of a file that is already written must reach the disk too,
+// or a crash could forget the rename.
+void SyncFolder(const std::string& file) {
+    const int dir = open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    fsync(dir);
+    close(dir);
+}
+
+}  // namespace
+
+HRESULT ResultFromErrno(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return NS_E_DISK_FULL;
+        case ENOENT:
+        case ENOTDIR:
+            return NS_E_FILE_NOT_FOUND;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return E_ACCESSDENIED;
+        case ENOMEM:
+            return E_OUTOFMEMORY;
+        default:
+            return NS_E_FILE_WRITE;
+    }
+}
+
+std::string ResolveLinkedTarget(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = readlink(current.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<size_t>(n) >= link.size()) return current;
+        link.resize(static_cast<size_t>(n));
+        if (link[0] == '/' || current.find('/') == std::string::npos)
+            current = link;
+        else
+            current = FolderOf(current) + "/" + link;
+    }
+    return current;  // a loop: creating the file will fail on it
+}
+
+std::string UnfinishedName(const std::string& target, const std::string& tag) {
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const size_t room = kMaxNameBytes - (sizeof kUnfinishedMark - 1) - tag.size();
+    if (name.size() > room) {
+        size_t cut = room;
+        // Never split a UTF-8 sequence: back up over continuation bytes.
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
+    }
+    return folder + name + kUnfinishedMark + tag;
+}
+
+int CreateUnfinishedFile(const std::string& target, unsigned mode, std::string* tempPath) {
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        const std::string name = UnfinishedName(target, RandomTag());
+        const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kDefaultMode);
+        if (fd >= 0) {
+            if (mode) fchmod(fd, mode);
+            *tempPath = name;
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+OutputFile::~OutputFile() {
+    Discard();
+}
+
+HRESULT OutputFile::Create(const std::string& destination) {
+    Discard();
+    m_target = ResolveLinkedTarget(destination);
+    struct stat st {};
+    unsigned mode = 0;
+    if (stat(m_target.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return NS_E_FILE_WRITE;
+        mode = st.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return ResultFromErrno(errno);
+    }
+    m_fd = CreateUnfinishedFile(m_target, mode, &m_tempPath);
+    if (m_fd < 0) return ResultFromErrno(errno);
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
+    if (buffer)
+        m_io = avio_alloc_context(buffer, kIoBufferBytes, 1, this, nullptr, &WritePacket, &Seek);
+    if (!m_io) {
+        av_free(buffer);
+        Discard();
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+int OutputFile::WritePacket(void* opaque, uint8_t* buf, int size) {
+    auto* self = static_cast<OutputFile*>(opaque);
+    int left = size;
+    while (left > 0) {
+        const ssize_t n = write(self->m_fd, buf, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            self->m_lastErrno = n < 0 ? errno : ENOSPC;
+            return AVERROR(self->m_lastErrno);
+        }
+        buf += n;
+        left -= static_cast<int>(n);
+    }
+    return size;
+}
+
+int64_t OutputFile::Seek(void* opaque, int64_t offset, int whence) {
+    auto* self = static_cast<OutputFile*>(opaque);
+    whence &= ~AVSEEK_FORCE;
+    if (whence == AVSEEK_SIZE) {
+        struct stat st {};
+        return fstat(self->m_fd, &st) == 0 ? st.st_size : AVERROR(errno);
+    }
+    const off_t at = lseek(self->m_fd, static_cast<off_t>(offset), whence);
+    return at < 0 ? AVERROR(errno) : at;
+}
+
+void OutputFile::CloseIo() {
+    if (m_io) {
+        av_freep(&m_io->buffer);
+        avio_context_free(&m_io);
+    }
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+}
+
+HRESULT OutputFile::Commit() {
+    if (!m_io) return NS_E_INVALID_REQUEST;
+    avio_flush(m_io);
+    HRESULT hr = S_OK;
+    if (m_io->error < 0)
+        hr = ResultFromErrno(m_lastErrno ? m_lastErrno : AVUNERROR(m_io->error));
+    else if (fsync(m_fd) != 0)
+        hr = ResultFromErrno(errno);
+    av_freep(&m_io->buffer);
+    avio_context_free(&m_io);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0 && SUCCEEDED(hr)) hr = ResultFromErrno(errno);
+    if (SUCCEEDED(hr) && rename(m_tempPath.c_str(), m_target.c_str()) != 0)
+        hr = ResultFromErrno(errno);
+    if (FAILED(hr)) {
+        Discard();
+        return hr;
+    }
+    SyncFolder(m_target);
+    m_tempPath.clear();
+    return S_OK;
+}
+
+void OutputFile::Discard() {
+    CloseIo();
+    if (!m_tempPath.empty()) unlink(m_tempPath.c_str());
+    m_tempPath.clear();
+}
+
+}  // namespace wmf

@@ -1,0 +1,78 @@
+// The file a writer or the metadata editor produces: written under a
+// temporary name in the destination's own folder and renamed over the
+// destination only once it is complete and on disk. The file at the
+// destination is therefore always either the old one or the new one, never
+// a part; a process killed midway leaves only the temporary file, whose
+// name ("movie.wmv.unfinished-Ab12Cd") tells a user what it is.
+//
+// A destination that is a symbolic link is followed: the file it points to
+// is replaced and the link is kept.
+//
+// Threads: one thread at a time (the writer serialises access under its
+// file lock).
+#pragma once
+
+#include <string>
+
+#include "platform/wmf/ffmpeg_ptr.h"
+#include "platform/win/wintypes.h"
+
+namespace wmf {
+
+// The runtime's result for a failed file operation's errno.
+HRESULT ResultFromErrno(int error);
+
+// The path that writing to `path` replaces: `path` itself, or, through any
+// chain of symbolic links, the file the last link names (which need not
+// exist yet). Relative link contents are taken from the link's folder.
+std::string ResolveLinkedTarget(const std::string& path);
+
+// The temporary name for `target`, in its folder, with `tag` (six
+// characters) at the end; the base name is cut (at a character boundary)
+// so that the name stays within the file system's 255 bytes.
+std::string UnfinishedName(const std::string& target, const std::string& tag);
+
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();  // discards a file that was not committed
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Creates the temporary file beside the destination. An existing
+    // destination must be a regular file (NS_E_FILE_WRITE otherwise: a
+    // device, a pipe or a folder is not replaced); its permissions carry
+    // over. NS_E_FILE_NOT_FOUND for a missing folder, E_ACCESSDENIED for a
+    // folder that cannot be written, NS_E_DISK_FULL.
+    HRESULT Create(const std::string& destination);
+    // Seekable output into the temporary file for libavformat; owned here,
+    // valid from Create until Commit or Discard. Write failures set its
+    // `error` (a negative AVERROR of the errno).
+    AVIOContext* Io() const { return m_io; }
+    // Writes out what is buffered, forces it to disk and renames the file
+    // over the destination. On failure the temporary file is removed and
+    // the destination left as it was.
+    HRESULT Commit();
+    // Removes the temporary file; the destination is untouched.
+    void Discard();
+
+    const std::string& TemporaryPath() const { return m_tempPath; }
+
+private:
+    static int WritePacket(void* opaque, uint8_t* buf, int size);
+    static int64_t Seek(void* opaque, int64_t offset, int whence);
+    void CloseIo();
+
+    int m_fd = -1;
+    AVIOContext* m_io = nullptr;
+    int m_lastErrno = 0;
+    std::string m_target;
+    std::string m_tempPath;
+};
+
+// Creates a new empty file named UnfinishedName(target, random tag) with
+// mode 0666 less the umask (or `mode` when not 0); returns its descriptor
+// and name, or -1 with errno set.
+int CreateUnfinishedFile(const std::string& target, unsigned mode, std::string* tempPath);
+
+}  // namespace wmf
