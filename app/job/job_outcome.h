@@ -5,7 +5,9 @@
 // every engine log line of one call (on the caller's thread, from its
 // kCmdFlushLog handler) and keeps the first ending it hears of: the older
 // engine reports a stop or an error and then, on every path, that it
-// finished, so a later ending never overrides an earlier one.
+// finished, so a later ending never overrides an earlier one. The one
+// exception is a report that the output file could not be written, which
+// comes after the ending and makes any job a failure.
 #pragma once
 
 #include <string>
@@ -18,7 +20,10 @@ enum class JobOutcome {
 
 class CJobReport {
 public:
-    void Reset() { m_ending = Ending::None; }
+    void Reset() {
+        m_ending = Ending::None;
+        m_outputFailed = false;
+    }
     void OnEngineLine(const std::string& line);
 
     // The outcome once Convert has returned. `stopAsked`: the caller asked
@@ -29,4 +34,5 @@ public:
 private:
     enum class Ending { None, Completed, Stopped, Failed };
     Ending m_ending = Ending::None;
+    bool m_outputFailed = false;
 };

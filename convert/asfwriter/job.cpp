@@ -7,6 +7,7 @@
 #include "convert/common/event_pump.h"
 #include "convert/common/graph_helpers.h"
 #include "convert/common/job_report.h"
+#include "convert/common/output_failure.h"
 
 namespace {
 
@@ -37,21 +38,24 @@ bool EndsTheJob(long code) {
 }
 
 // Waits for the graph's end while pumping the caller's messages; sets the
-// stop flag when an ending event arrives.
-void RunEventLoop(CConvertor& c, CProgressWorker* worker) {
+// stop flag when an ending event arrives. Returns the failure of the output
+// file when that is what ended the graph, else S_OK.
+HRESULT RunEventLoop(CConvertor& c, CProgressWorker* worker) {
     IMediaEvent* events = nullptr;
     if (FAILED(Query(c.m_pGraph, &events)) || !events) {
         c.m_log.Send("QI failed for IMediaEvent interface!\n");
-        return;
+        return S_OK;
     }
     c.m_log.Send("Under converting, please wait...\r\n");
     OAEVENT handle = 0;
     if (FAILED(events->GetEventHandle(&handle)) || !handle) {
         c.m_log.Send("Unexpected failure (GetEventHandle failed)...\n");
         events->Release();
-        return;
+        return S_OK;
     }
-    const long code = PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), EndsTheJob);
+    LONG_PTR param = 0;
+    const long code =
+        PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), EndsTheJob, &param);
     switch (code) {
         case EC_USERABORT:
             c.m_log.Send(kReportStopped8);
@@ -70,6 +74,25 @@ void RunEventLoop(CConvertor& c, CProgressWorker* worker) {
     }
     if (worker) worker->SetStopFlag();
     events->Release();
+    const auto hr = static_cast<HRESULT>(param);
+    return code == EC_ERRORABORT && IsOutputFileFailure(hr) ? hr : S_OK;
+}
+
+// The writer filter closes the file when the graph stops and posts a failure
+// to finish it; take that from the queue, leaving nothing else of note.
+HRESULT FileFailureAfterStop(IGraphBuilder* graph) {
+    IMediaEvent* events = nullptr;
+    if (FAILED(Query(graph, &events)) || !events) return S_OK;
+    HRESULT failure = S_OK;
+    long code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+        events->FreeEventParams(code, p1, p2);
+        const auto hr = static_cast<HRESULT>(p1);
+        if (code == EC_ERRORABORT && IsOutputFileFailure(hr) && SUCCEEDED(failure)) failure = hr;
+    }
+    events->Release();
+    return failure;
 }
 
 // Steps up to the rendered graph; false when the job ends there.
@@ -121,6 +144,11 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
 
     std::printf("before render file \r\n");
     hr = ToWidePath(job.source, c.m_wszSourceFN);
+    // A path the graph never saw is not an unrecognised format.
+    if (const std::string line = UnusablePathLine("Source", hr); !line.empty()) {
+        log.Send(line.c_str());
+        return false;
+    }
     if (SUCCEEDED(hr)) hr = c.m_pGraph->RenderFile(c.m_wszSourceFN, nullptr);
     std::printf("begin to render file \r\n");
     if (FAILED(hr)) {
@@ -205,9 +233,11 @@ void RunAsfWriterJob(CConvertor& c, const JobArguments& job) {
         c.m_log.Send("No progress info\r\n");
     }
 
-    RunEventLoop(c, worker);
+    HRESULT fileFailure = RunEventLoop(c, worker);
 
     const HRESULT stopped = c.m_pMediaControl->Stop();
+    const HRESULT closeFailure = FileFailureAfterStop(c.m_pGraph);
+    if (SUCCEEDED(fileFailure)) fileFailure = closeFailure;
     // The worker reads the position interface and the progress integer: it
     // is finished with both before the job goes on.
     if (worker) {
@@ -217,5 +247,8 @@ void RunAsfWriterJob(CConvertor& c, const JobArguments& job) {
     }
     if (FAILED(stopped))
         c.m_log.Printf("Failed to stop filter graph!  Error=0X%08X\r\n", Hex(stopped));
+    // The destination does not hold the new file: an abort, whatever ended
+    // the graph.
+    if (FAILED(fileFailure)) c.m_log.Send(OutputFailureLine(fileFailure).c_str());
     c.m_log.Send(kReportFinished8);
 }

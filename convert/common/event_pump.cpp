@@ -1,6 +1,7 @@
 #include "convert/common/event_pump.h"
 
-long PumpUntilEndingEvent(IMediaEvent* events, HANDLE handle, bool (*isEnding)(long code)) {
+long PumpUntilEndingEvent(IMediaEvent* events, HANDLE handle, bool (*isEnding)(long code),
+                          LONG_PTR* param1) {
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0 + 1) {
@@ -20,6 +21,9 @@ long PumpUntilEndingEvent(IMediaEvent* events, HANDLE handle, bool (*isEnding)(l
         LONG_PTR p1 = 0, p2 = 0;
         if (events->GetEvent(&code, &p1, &p2, 0) != S_OK) continue;
         events->FreeEventParams(code, p1, p2);
-        if (isEnding(code)) return code;
+        if (isEnding(code)) {
+            if (param1) *param1 = p1;
+            return code;
+        }
     }
 }

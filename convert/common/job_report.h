@@ -14,3 +14,8 @@ inline constexpr char kReportFailed9[] = "Converting aborted by error.\r\n";
 inline constexpr char kReportStopped8[] = "User Abort\r\n";
 inline constexpr char kReportFailed8[] = "Error Abort\n";
 inline constexpr char kReportFinished8[] = "Converting finished\r\n";
+
+// Both engines: the output file could not be written or put in place, so
+// the destination does not hold the new file (convert/common/
+// output_failure.h). Sent after the ending above, and overrides it.
+inline constexpr char kReportOutputFailedPrefix[] = "Failed to write the output file";

@@ -210,6 +210,11 @@ bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN, const ProfileStruc&
     }
     WCHAR wszSourceFN[kMaxPathChars];
     hr = ToWidePath(szSourceFN, wszSourceFN);
+    // A path the graph never saw is not an unrecognised format.
+    if (const std::string line = UnusablePathLine("Source", hr); !line.empty()) {
+        c.m_log.Send(line.c_str());
+        return false;
+    }
     if (SUCCEEDED(hr)) hr = c.m_pGraph->RenderFile(wszSourceFN, nullptr);
     if (FAILED(hr)) {
         c.m_log.Printf("Unrecognized source file format in %s!  Error=0X%08X, Mission Aborted!\r\n",

@@ -45,6 +45,7 @@ void RunEventLoop(CConvertor& c) {
             if (sink) {
                 Trace("Get Media Sink success\r\n");
                 c.m_videoCallback.SetEventSink(sink);
+                c.m_audioCallback.SetEventSink(sink);
             }
             ReportEnding(log,
                          PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), &EndsJob));
@@ -54,6 +55,7 @@ void RunEventLoop(CConvertor& c) {
     // The graph still runs until finishing stops it; take the sink back
     // before letting it go.
     c.m_videoCallback.SetEventSink(nullptr);
+    c.m_audioCallback.SetEventSink(nullptr);
     if (sink) sink->Release();
     if (events) events->Release();
 }

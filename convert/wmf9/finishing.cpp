@@ -3,6 +3,7 @@
 #include <string>
 
 #include "convert/common/convert_api.h"
+#include "convert/common/output_failure.h"
 
 namespace {
 
@@ -61,7 +62,13 @@ void FinishJob(CConvertor& c) {
     hr = c.m_pWriter->Flush();
     if (FAILED(hr)) log.PrintfTraced("Info: Could not Flush on Writer, Error=0X%08X\r\n", Hex(hr));
     hr = c.m_pWriter->EndWriting();
-    if (FAILED(hr))
+    if (FAILED(hr)) {
         log.PrintfTraced("Info: Error in end writing on Writer, Error=0X%08X\r\n", Hex(hr));
+        // The new file was not finished, so the destination still holds
+        // what it held before: the job failed, and the old file is not
+        // tagged as if it were the new one.
+        log.Send(OutputFailureLine(hr).c_str());
+        return;
+    }
     TagFile(c.m_wszDestFN);
 }

@@ -80,7 +80,13 @@ void CGrabberCallback::WriteBuffer(DWORD input, const BYTE* pBuffer, long Buffer
     if (SUCCEEDED(pSample->GetBuffer(&pData)) && pData) {
         std::memcpy(pData, pBuffer, static_cast<size_t>(BufferLen));
         pSample->SetLength(static_cast<DWORD>(BufferLen));
-        m_pWriter->WriteSample(input, static_cast<QWORD>(m_sampleTime), 0, pSample);
+        const HRESULT hr =
+            m_pWriter->WriteSample(input, static_cast<QWORD>(m_sampleTime), 0, pSample);
+        // Once the file cannot be written, decoding the rest is pointless:
+        // the job ends as by an error, and finishing reports the failure.
+        if (IsOutputFileFailure(hr) && !m_writeFailed.exchange(true))
+            if (IMediaEventSink* sink = m_pEventSink.load())
+                sink->Notify(EC_ERRORABORT, static_cast<LONG_PTR>(hr), 0);
     }
     pSample->Release();
 }

@@ -37,8 +37,8 @@ public:
         m_pProgress = pProgress;
         m_rangeLength = rangeLength;
     }
-    // Video only: the graph's sink for the end-of-range signal; NULL takes
-    // it back.
+    // The graph's sink for the end-of-range signal (video) and for a file
+    // that can no longer be written (both); NULL takes it back.
     void SetEventSink(IMediaEventSink* pSink) { m_pEventSink.store(pSink); }
 
 private:
@@ -47,6 +47,7 @@ private:
     void DeliverVideo(double t, double base, const BYTE* pBuffer, long BufferLen);
 
     std::atomic<IMediaEventSink*> m_pEventSink{nullptr};
+    std::atomic<bool> m_writeFailed{false};
     int* m_pProgress = nullptr;
     double m_rangeLength = 0.0;
     LONGLONG m_sampleTime = 0;

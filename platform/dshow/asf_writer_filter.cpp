@@ -147,11 +147,17 @@ void AsfWriterFilter::OnGraphStarting() {
         FreeMediaType(mt);
         props->Release();
     }
-    if (SUCCEEDED(m_writer->SetOutputFilename(m_fileName.c_str())) &&
-        SUCCEEDED(m_writer->BeginWriting()))
+    m_writeFailed = false;
+    HRESULT hr = m_writer->SetOutputFilename(m_fileName.c_str());
+    if (SUCCEEDED(hr)) hr = m_writer->BeginWriting();
+    if (SUCCEEDED(hr))
         m_writing = true;
-    else if (Host())
-        Host()->Events().Post(EC_ERRORABORT, E_FAIL, 0);
+    else
+        ReportWriteFailure(hr);
+}
+
+void AsfWriterFilter::ReportWriteFailure(HRESULT hr) {
+    if (Host()) Host()->Events().Post(EC_ERRORABORT, static_cast<LONG_PTR>(hr), 0);
 }
 
 void AsfWriterFilter::OnGraphStopped() {
@@ -161,8 +167,11 @@ void AsfWriterFilter::OnGraphStopped() {
 void AsfWriterFilter::CloseFile() {
     if (!m_writing) return;
     m_writer->Flush();
-    m_writer->EndWriting();
+    const HRESULT hr = m_writer->EndWriting();
     m_writing = false;
+    // The graph has stopped; the owner learns from this event, taken after
+    // the stop, that the file at the destination is not the new one.
+    if (FAILED(hr)) ReportWriteFailure(hr);
 }
 
 GstFlowReturn AsfWriterFilter::OnSample(GstAppSink* sink, gpointer data) {
@@ -181,8 +190,10 @@ void AsfWriterFilter::Write(InputSink& input, GstSample* sample) {
     if (SUCCEEDED(out->GetBuffer(&dst)) && dst) {
         std::memcpy(dst, buffer.Data(), buffer.Size());
         out->SetLength(static_cast<DWORD>(buffer.Size()));
-        m_writer->WriteSample(input.inputNumber, static_cast<QWORD>(buffer.TimeNs() / kNsPer100ns),
-                              0, out);
+        const HRESULT hr = m_writer->WriteSample(
+            input.inputNumber, static_cast<QWORD>(buffer.TimeNs() / kNsPer100ns), 0, out);
+        // A file that can no longer be written ends the job as an error.
+        if (IsOutputFileFailure(hr) && !m_writeFailed.exchange(true)) ReportWriteFailure(hr);
     }
     out->Release();
 }

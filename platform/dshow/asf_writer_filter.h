@@ -3,10 +3,16 @@
 // the profile it is configured with (audio inputs first, as the writer
 // numbers them); the file is opened when the graph starts and closed when it
 // stops. Internal; created through CLSID_WMAsfWriter.
+//
+// Failures of the file are posted to the graph as EC_ERRORABORT with the
+// writer's result as the first parameter: while running for a file that
+// cannot be begun or written, and once more when the graph stops and the
+// file cannot be finished (that event waits in the queue after the stop).
 #pragma once
 
 #include <gst/app/gstappsink.h>
 
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -49,12 +55,14 @@ private:
     static GstFlowReturn OnSample(GstAppSink* sink, gpointer input);
     void Write(InputSink& input, GstSample* sample);
     void CloseFile();
+    void ReportWriteFailure(HRESULT hr);
 
     IWMProfile* m_profile = nullptr;
     IWMWriter* m_writer = nullptr;
     std::wstring m_fileName;
     std::map<const Pin*, InputSink> m_inputs;
     bool m_writing = false;
+    std::atomic<bool> m_writeFailed{false};  // posted once per run
 };
 
 HRESULT CreateAsfWriterFilter(REFIID riid, void** ppv);

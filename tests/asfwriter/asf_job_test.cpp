@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "job_test.h"
 
@@ -108,10 +109,55 @@ TEST_F(AsfJob, UnwritableDestinationIsAnErrorNotAFinish) {
     JobOptions job = Job(source, 0, 1);
     job.dest = m_dir.Path("no-such-dir/out.wmv");
     const JobResult r = RunConversion(m_library.convert(), job);
-    ASSERT_GE(r.lines.size(), 2u);
-    EXPECT_EQ(r.lines[r.lines.size() - 2], "Error Abort\n");
-    EXPECT_EQ(r.lines.back(), kFinished);
+    EXPECT_EQ((std::vector<std::string>{"Error Abort\n",
+                                        "Failed to write the output file (its folder does not "
+                                        "exist any more), Error=0XC00D001A, Mission aborted!\r\n",
+                                        kFinished}),
+              LastLines(r, 3));
     EXPECT_TRUE(r.slotsNullAfter);
+}
+
+TEST_F(AsfJob, PathsOfUpTo1023BytesConvertAndLongerOnesAreNamedAsSuch) {
+    const std::string folder = MakeDeepFolder(m_dir.path(), 1000);
+    JobOptions job = Job(folder + "/src.mp4", 0, 1);
+    job.dest = folder + "/dst.wmv";
+    ASSERT_TRUE(MakeClip(job.source, ClipSpec{}));
+    ASSERT_GT(job.dest.size(), 1000u);
+    JobResult r = RunConversion(m_library.convert(), job);
+    EXPECT_EQ(std::vector<std::string>{kFinished}, LastLines(r, 1));
+    EXPECT_TRUE(FileExists(job.dest));
+
+    const std::string longSource = MakeDeepFolder(m_dir.path(), 1030) + "/src.mp4";
+    std::filesystem::copy_file(job.source, longSource);
+    job.source = longSource;
+    r = RunConversion(m_library.convert(), job);
+    EXPECT_EQ(
+        std::vector<std::string>{"Source path is longer than 1023 bytes, Mission aborted!\r\n"},
+        LastLines(r, 1));
+}
+
+// The folder goes while the file is being written: the file cannot be put
+// in place, and the job says so instead of finishing as usual.
+TEST_F(AsfJob, FolderRemovedMidJobIsAFailure) {
+    const std::string source = m_dir.Path("src.mp4");
+    ClipSpec spec;
+    spec.seconds = 6;
+    ASSERT_TRUE(MakeClip(source, spec));
+    const std::string folder = m_dir.Path("sub");
+    std::filesystem::create_directory(folder);
+    JobOptions job = Job(source, 0, 5);
+    job.dest = folder + "/out.wmv";
+    JobResult r;
+    {
+        FolderRemoverWhileWriting remover(folder);
+        r = RunConversion(m_library.convert(), job);
+        ASSERT_TRUE(remover.Removed());
+    }
+    EXPECT_EQ((std::vector<std::string>{"Failed to write the output file (its folder does not "
+                                        "exist any more), Error=0XC00D001A, Mission aborted!\r\n",
+                                        kFinished}),
+              LastLines(r, 2));
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 }  // namespace

@@ -155,3 +155,22 @@ TEST(JobReport, OnlyTheFirstEndingReportDecides) {
     report.OnEngineLine("Under converting, please wait...\r\n");
     EXPECT_EQ(report.Outcome(false), JobOutcome::Aborted);  // ended without a word
 }
+
+// A file that could not be written fails the job whatever ended the graph,
+// a stop included: nothing new is at the destination.
+TEST(JobReport, OutputFailureAfterTheEndingMakesAnyJobAFailure) {
+    const std::string failed =
+        "Failed to write the output file (the disk is full), Error=0XC00D0027, Mission "
+        "aborted!\r\n";
+    for (const char* ending : {"Converting successfully complete!\r\n", "User Abort\r\n"}) {
+        CJobReport report;
+        report.OnEngineLine(ending);
+        report.OnEngineLine(failed);
+        report.OnEngineLine("Converting finished\r\n");
+        EXPECT_EQ(report.Outcome(false), JobOutcome::Aborted) << ending;
+        EXPECT_EQ(report.Outcome(true), JobOutcome::Aborted) << ending;
+        report.Reset();
+        report.OnEngineLine(ending);
+        EXPECT_NE(report.Outcome(false), JobOutcome::Aborted) << ending;
+    }
+}

@@ -1,5 +1,8 @@
 #include "job_test.h"
 
+#include <chrono>
+#include <filesystem>
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -29,4 +32,36 @@ JobOptions EngineJobTest::Job(const std::string& source, double begin, double en
     job.begin = begin;
     job.end = end;
     return job;
+}
+
+FolderRemoverWhileWriting::FolderRemoverWhileWriting(std::string folder)
+    : m_folder(std::move(folder)) {
+    m_thread = std::thread([this] {
+        while (!m_done) {
+            std::error_code ec;
+            for (const auto& e : std::filesystem::directory_iterator(m_folder, ec)) {
+                if (e.path().filename().string().find(".unfinished-") == std::string::npos)
+                    continue;
+                std::filesystem::remove_all(m_folder, ec);
+                m_removed = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+}
+
+FolderRemoverWhileWriting::~FolderRemoverWhileWriting() {
+    m_done = true;
+    m_thread.join();
+}
+
+std::string MakeDeepFolder(const std::string& base, size_t bytes) {
+    std::string path = base;
+    while (path.size() + 1 < bytes) {
+        const size_t room = bytes - path.size() - 1;
+        path += "/" + std::string(room > 200 ? (room - 200 < 2 ? 150 : 200) : room, 'd');
+        std::filesystem::create_directory(path);
+    }
+    return path;
 }

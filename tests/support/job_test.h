@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "converter_host.h"
@@ -15,6 +17,25 @@ std::vector<std::string> LastLines(const JobResult& r, size_t n);
 // True when some line matches `pattern` (a whole-line regular expression).
 bool AnyLineMatches(const JobResult& r, const std::string& pattern);
 bool FileExists(const std::string& path);
+// Makes folders under `base` (names of up to 200 bytes) until the folder's
+// path is `bytes` long, and returns it.
+std::string MakeDeepFolder(const std::string& base, size_t bytes);
+
+// Removes `folder` and everything in it as soon as a job's temporary output
+// file ("*.unfinished-*") shows up there, as a user deleting the folder
+// mid-job would. Stops watching when destroyed.
+class FolderRemoverWhileWriting {
+public:
+    explicit FolderRemoverWhileWriting(std::string folder);
+    ~FolderRemoverWhileWriting();
+    bool Removed() const { return m_removed; }
+
+private:
+    std::string m_folder;
+    std::atomic<bool> m_done{false};
+    std::atomic<bool> m_removed{false};
+    std::thread m_thread;
+};
 
 class EngineJobTest : public ::testing::Test {
 protected:

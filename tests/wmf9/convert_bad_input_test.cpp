@@ -2,10 +2,13 @@
 // them, leaves no output file behind and the slots NULL.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 
@@ -115,6 +118,68 @@ TEST_F(ConvertBadInput, DestinationThatCannotBeWrittenLeavesNoFile) {
                                         "Failed to set Dest File name, mission aborted!\r\n"}),
               LastLines(r, 2));
     EXPECT_TRUE(r.slotsNullAfter);
+}
+
+// The folder goes mid-job: the finished file has nowhere to go. The job
+// ends with the failure, not with a success for a file that is not there.
+TEST_F(ConvertBadInput, FolderRemovedMidJobEndsWithTheWriteFailure) {
+    ClipSpec spec;
+    spec.seconds = 6;
+    m_job.source = m_dir.Path("six.mp4");
+    ASSERT_TRUE(MakeClip(m_job.source, spec));
+    const std::string folder = m_dir.Path("sub");
+    std::filesystem::create_directory(folder);
+    m_job.dest = folder + "/out.wmv";
+    m_job.end = 5;
+    JobResult r;
+    {
+        FolderRemoverWhileWriting remover(folder);
+        r = Run();
+        ASSERT_TRUE(remover.Removed());
+    }
+    EXPECT_EQ((std::vector<std::string>{
+                  "Info: Error in end writing on Writer, Error=0XC00D001A\r\n",
+                  "Failed to write the output file (its folder does not exist any more), "
+                  "Error=0XC00D001A, Mission aborted!\r\n"}),
+              LastLines(r, 2));
+    EXPECT_TRUE(r.slotsNullAfter);
+}
+
+// The file stops growing mid-job (here the size limit; a full disk acts
+// alike): the job ends early as an error, the file that was at the
+// destination is kept as it was, and no part file is left beside it.
+TEST_F(ConvertBadInput, WriteFailureMidJobKeepsTheOldFile) {
+    ClipSpec spec;
+    spec.seconds = 8;
+    m_job.source = m_dir.Path("eight.mp4");
+    ASSERT_TRUE(MakeClip(m_job.source, spec));
+    const std::string folder = m_dir.Path("keep");
+    std::filesystem::create_directory(folder);
+    m_job.dest = folder + "/out.wmv";
+    WriteFile(m_job.dest, "the previous conversion");
+    m_job.end = 8;
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 60000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const JobResult r = Run();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(AnyLineMatches(r, "Converting aborted by error.\r\n"));
+    EXPECT_FALSE(AnyLineMatches(r, "Converting successfully complete!\r\n"));
+    EXPECT_TRUE(
+        std::regex_match(r.lines.back(), std::regex("Failed to write the output file \\(.*\\), "
+                                                    "Error=0X[0-9A-F]{8}, Mission aborted!\r\n")))
+        << r.lines.back();
+    std::ifstream kept(m_job.dest);
+    EXPECT_EQ("the previous conversion",
+              std::string(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>()));
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++files;
+    EXPECT_EQ(1u, files);
 }
 
 TEST_F(ConvertBadInput, DestinationInReadOnlyFolderLeavesNoFile) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <regex>
 
 #include "job_test.h"
@@ -208,6 +209,28 @@ TEST_F(ConvertJob, PathsOutsideAsciiReachTheGraphAndTheWriter) {
     const JobResult r = RunConversion(m_library.convert(), job);
     ExpectNormalEnd(r, job);
     EXPECT_EQ(kDescription, DescriptionOf(Probe(job.dest)));
+}
+
+// Paths as long as the caller's 1024-byte buffers carry reach the graph and
+// the writer; a longer one is refused with a line that says why.
+TEST_F(ConvertJob, PathsOfUpTo1023BytesConvertAndLongerOnesAreNamedAsSuch) {
+    const std::string folder = MakeDeepFolder(m_dir.path(), 1000);
+    JobOptions job = Job(folder + "/src.mp4", 0, 1);
+    job.dest = folder + "/dst.wmv";
+    ASSERT_TRUE(MakeClip(job.source, ClipSpec{}));
+    ASSERT_GT(job.dest.size(), 1000u);
+    // The line naming both paths is cut to the buffer; the job is not.
+    EXPECT_EQ((std::vector<std::string>{kUnderConverting, kComplete, kEnd}),
+              LastLines(RunConversion(m_library.convert(), job), 3));
+    EXPECT_EQ(kDescription, DescriptionOf(Probe(job.dest)));
+
+    const std::string longSource = MakeDeepFolder(m_dir.path(), 1030) + "/src.mp4";
+    std::filesystem::copy_file(job.source, longSource);
+    job.source = longSource;
+    const JobResult r = RunConversion(m_library.convert(), job);
+    EXPECT_EQ(
+        std::vector<std::string>{"Source path is longer than 1023 bytes, Mission aborted!\r\n"},
+        LastLines(r, 1));
 }
 
 TEST_F(ConvertJob, WithoutLogBufferOrWindowTheJobRunsSilently) {
