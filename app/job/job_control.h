@@ -88,6 +88,8 @@ public:
 
     // The outcome of the last call, once RunConvert has returned.
     JobOutcome Outcome() const { return m_report.Outcome(m_bStopAsked); }
+    // The engine reported that the output file could not be written.
+    bool OutputFailed() const { return m_report.OutputFailed(); }
 
     // A non-null graph slot: a conversion is running (close handling, stop).
     bool GraphRunning() const { return m_pGraphBuilder != nullptr; }

@@ -30,6 +30,7 @@ public:
     // for a stop during the call; it wins over what the engine reported,
     // since the user meant the job to end early.
     JobOutcome Outcome(bool stopAsked) const;
+    bool OutputFailed() const { return m_outputFailed; }
 
 private:
     enum class Ending { None, Completed, Stopped, Failed };

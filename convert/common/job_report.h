@@ -3,6 +3,11 @@
 // alone (see app/job/job_outcome.h), so the engines send exactly these texts.
 #pragma once
 
+// Both engines: the graph runs and the engine waits for its end. A stop
+// asked for earlier waits for this line: stopping a graph that is still
+// being built or started would be taken for an error.
+inline constexpr char kReportRunning[] = "Under converting, please wait...\r\n";
+
 // libtranzo9.so: the graph's end event, one line each (EC_COMPLETE,
 // EC_USERABORT, EC_ERRORABORT).
 inline constexpr char kReportCompleted9[] = "Converting successfully complete!\r\n";

@@ -48,6 +48,13 @@ bool RequestIsUsable(const LogChannel& log, const JobRequest& job) {
                    job.beginSeconds, job.endSeconds);
         return false;
     }
+    // Nothing to convert: the file would be an empty one that players
+    // refuse, replacing whatever was at the destination.
+    if (job.beginSeconds == job.endSeconds) {
+        log.Printf("Error, the range from %d s to %d s is empty, Mission aborted!\r\n",
+                   job.beginSeconds, job.endSeconds);
+        return false;
+    }
     return true;
 }
 

@@ -59,12 +59,12 @@ constexpr DWORD kAudioCodecCount = std::size(kAudioCodecs);
 constexpr DWORD kVideoFormatCount = std::size(kVideoFormats);
 constexpr DWORD kAudioFormatCount = std::size(kAudioFormats);
 
-constexpr LONG kMinFrameSide = 16;
-constexpr LONG kMaxFrameSide = 4096;
+constexpr LONG kMinFrameSide = kWmvMinFrameSide;
+constexpr LONG kMaxFrameSide = kWmvMaxFrameSide;
 constexpr REFERENCE_TIME kMinFrameDuration = 10000000 / 120;  // 120 fps
 constexpr REFERENCE_TIME kMaxFrameDuration = 10000000;        // 1 fps
-constexpr DWORD kMinVideoBitrate = 8000;
-constexpr DWORD kMaxVideoBitrate = 50000000;
+constexpr DWORD kMinVideoBitrate = kWmvMinVideoBitrate;
+constexpr DWORD kMaxVideoBitrate = kWmvMaxVideoBitrate;
 constexpr unsigned kMinAudioBitrate = 24000;
 constexpr unsigned kMaxAudioBitrate = 320000;
 constexpr unsigned kMinSampleRate = 8000;

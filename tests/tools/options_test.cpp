@@ -53,6 +53,27 @@ TEST(ZevConvertOptions, ExplicitSettingsAndPositionals) {
     EXPECT_FALSE(o.audioCodecIndex.has_value());
 }
 
+// Settings the runtime's encoder would refuse (and replace by its own,
+// silently) are refused with a reason; its limits themselves are taken.
+TEST(ZevConvertOptions, RefusesSizesAndRatesTheRuntimeWouldNotTake) {
+    for (const char* size : {"8x8", "15x240", "320x4097"}) {
+        ConvertOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse({"-s", size, "a", "b"}, o, error)) << size;
+        EXPECT_NE(error.find("16 to 4096 pixels"), std::string::npos) << error;
+    }
+    for (const char* kbps : {"1", "7", "50001", "100000"}) {
+        ConvertOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse({"--video-kbps", kbps, "a", "b"}, o, error)) << kbps;
+        EXPECT_NE(error.find("8 to 50000 kbit/s"), std::string::npos) << error;
+    }
+    ConvertOptions o;
+    std::string error;
+    EXPECT_TRUE(Parse({"-s", "16x4096", "--video-kbps", "8", "a", "b"}, o, error)) << error;
+    EXPECT_TRUE(Parse({"--video-kbps", "50000", "a", "b"}, o, error)) << error;
+}
+
 TEST(ZevConvertOptions, RefusesWhatCannotBeMeant) {
     const std::vector<std::vector<const char*>> bad = {
         {"only-one"},

@@ -1,6 +1,8 @@
 // zev-convert run as a user would run it: arguments in, a Windows Media file
 // and time-stamped log lines out, and an exit status that tells the outcome.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <regex>
@@ -173,4 +175,80 @@ TEST_F(ZevConvertProgram, OnATerminalOnlyAFinishedJobEndsAtAHundredPercent) {
     RunCommand(onTerminal("bash -c " + ShellQuote(interrupted)), &out);
     EXPECT_NE(ReadFile(log).find("User stopped converting."), std::string::npos) << ReadFile(log);
     EXPECT_EQ(out.find("100% finished"), std::string::npos) << out;
+}
+
+// The destination is checked by what it is, not by how it is spelled: a
+// hard link to the source, a pipe, a folder and an over-long path are
+// refused before any job (the pipe without hanging); a link is followed,
+// its file replaced and the link kept.
+TEST_F(ZevConvertProgram, DestinationsAreCheckedByWhatTheyAre) {
+    const std::string before = ReadFile(m_source);
+    const std::string hardLink = m_dir.Path("hard link.wmv");
+    ASSERT_EQ(0, link(m_source.c_str(), hardLink.c_str()));
+    const std::string fifo = m_dir.Path("pipe.wmv");
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
+    std::string out;
+    for (const std::string& dest : {hardLink, fifo, m_dir.path()}) {
+        EXPECT_EQ(RunCommand("timeout 60 " + ZevConvert("--end 1 " + ShellQuote(m_source) + " " +
+                                                        ShellQuote(dest) + " 2>&1"),
+                             &out),
+                  2)
+            << dest << ": " << out;
+        EXPECT_NE(out.find("zev-convert: the destination is"), std::string::npos) << out;
+    }
+    EXPECT_EQ(ReadFile(m_source), before);
+
+    const std::string tooLong = "/" + std::string(1100, 'x') + ".wmv";
+    EXPECT_EQ(RunCommand(ZevConvert(ShellQuote(m_source) + " " + tooLong + " 2>&1"), &out), 2);
+    EXPECT_NE(out.find("longer than 1023 bytes"), std::string::npos) << out;
+
+    const std::string target = m_dir.Path("target.wmv");
+    std::ofstream(target) << "old";
+    const std::string link = m_dir.Path("link.wmv");
+    ASSERT_EQ(0, symlink("target.wmv", link.c_str()));
+    ASSERT_EQ(
+        RunCommand(ZevConvert("--end 1 " + ShellQuote(m_source) + " " + ShellQuote(link) + " 2>&1"),
+                   &out),
+        0)
+        << out;
+    struct stat st {};
+    ASSERT_EQ(0, lstat(link.c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Probe(target)["format"]["format_name"].String(), "asf");
+}
+
+// SIGTERM and SIGHUP stop the job as Ctrl+C does (a closed, tagged file,
+// exit 130); a log reader that goes away does not end the job.
+TEST_F(ZevConvertProgram, TerminationSignalsStopTheJobAndAClosedPipeDoesNot) {
+    const std::string source = m_dir.Path("long.mp4");
+    ClipSpec spec;
+    spec.seconds = 60;
+    ASSERT_TRUE(MakeClip(source, spec));
+    for (const char* signal : {"TERM", "HUP"}) {
+        const std::string dest = m_dir.Path(std::string("stopped-") + signal + ".wmv");
+        const std::string log = m_dir.Path("log.txt");
+        const std::string script =
+            ZevConvert(ShellQuote(source) + " " + ShellQuote(dest)) + " > " + ShellQuote(log) +
+            " 2>&1 & pid=$!; for i in $(seq 200); do grep -q 'Under converting' " +
+            ShellQuote(log) + " && break; sleep 0.05; done; kill -" + signal +
+            " $pid; wait $pid; echo $?";
+        std::string out;
+        ASSERT_EQ(RunCommand("bash -c " + ShellQuote(script), &out), 0);
+        EXPECT_EQ(out, "130\n") << signal << ": " << ReadFile(log);
+        EXPECT_NE(ReadFile(log).find("User stopped converting."), std::string::npos) << signal;
+        const JsonValue probe = Probe(dest);
+        ASSERT_FALSE(probe.IsNull()) << signal;
+        EXPECT_LT(std::stod(probe["format"]["duration"].String()), 59.0);
+        EXPECT_FALSE(probe["format"]["tags"]["comment"].String().empty());
+    }
+
+    // The reader of the log lines quits after the first one.
+    const std::string dest = m_dir.Path("piped.wmv");
+    std::string out;
+    const std::string script =
+        ZevConvert("--end 3 " + ShellQuote(m_source) + " " + ShellQuote(dest)) +
+        " | head -n 1 > /dev/null; echo ${PIPESTATUS[0]}";
+    ASSERT_EQ(RunCommand("bash -c " + ShellQuote(script), &out), 0);
+    EXPECT_EQ(out, "0\n");
+    EXPECT_NEAR(std::stod(Probe(dest)["format"]["duration"].String()), 3.0, 0.2);
 }

@@ -205,6 +205,19 @@ TEST_F(ConvertBadInput, SettingsThatCannotWorkEndTheJobBeforeAnyFileExists) {
         r.lines);
     EXPECT_FALSE(FileExists(m_job.dest));
 
+    // 5.2 and 5.9 are both second 5: an empty range, and an existing file
+    // at the destination stays.
+    WriteFile(m_job.dest, "kept");
+    m_job.begin = 5.2;
+    m_job.end = 5.9;
+    r = Run();
+    EXPECT_EQ(
+        std::vector<std::string>{"Error, the range from 5 s to 5 s is empty, Mission aborted!\r\n"},
+        r.lines);
+    std::ifstream kept(m_job.dest);
+    EXPECT_EQ("kept", std::string(std::istreambuf_iterator<char>(kept), {}));
+    std::remove(m_job.dest.c_str());
+
     m_job.begin = 0;
     m_job.end = 2;
     m_job.profile.framesPerSecond = 0;

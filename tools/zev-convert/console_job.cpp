@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/job/log_stamp.h"
+#include "convert/common/job_report.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ void ConsoleJob::Append(const std::string& text) {
 
 LRESULT ConsoleJob::OnMessage(UINT msg, WPARAM wParam) {
     if (msg == WM_COMMAND && LOWORD(wParam) == kCmdFlushLog) {
-        Append(m_job.TakeEngineLine());
+        const std::string line = m_job.TakeEngineLine();
+        if (line == kReportRunning) m_engineWaiting = true;
+        Append(line);
     } else if (msg == WM_COMMAND && LOWORD(wParam) == kCmdStopJob) {
         OnStopJob();
     } else if (msg == WM_TIMER && wParam == kProgressTimer) {
@@ -64,9 +67,10 @@ void ConsoleJob::OnStopJob() {
         Append("User want stop converting\r\n");
         m_stopLogged = true;
     }
-    // Before the engine has a graph there is nothing to stop yet; the ticker
-    // asks again, so an early Ctrl+C is not lost.
-    if (!m_job.GraphRunning()) return;
+    // Before the engine waits for its running graph there is nothing to
+    // stop yet (a graph stopped while it is being built or started ends as
+    // an error); the ticker asks again, so an early Ctrl+C is not lost.
+    if (!m_job.GraphRunning() || !m_engineWaiting) return;
     m_job.StopEngine([this] { Append("Stopping\r\n"); });
     m_stopDelivered = true;
 }
@@ -116,7 +120,9 @@ JobOutcome ConsoleJob::Run(const std::string& library, const JobRequest& request
     ClearProgress();
     // A Ctrl+C that came too early or too late for the engine still means
     // the user did not want the whole job.
-    const JobOutcome outcome = m_stop.Requested() ? JobOutcome::Stopped : m_job.Outcome();
+    // A file that could not be written is a failure all the same.
+    const JobOutcome outcome =
+        m_stop.Requested() && !m_job.OutputFailed() ? JobOutcome::Stopped : m_job.Outcome();
     if (m_showProgress && outcome == JobOutcome::Completed) {
         std::fprintf(m_progressOut, "Under converting, please wait...100%% finished\n");
     }

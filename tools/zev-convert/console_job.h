@@ -45,6 +45,7 @@ private:
     // Set on this thread once the engine has been told to stop; read by
     // the ticker, which asks again until then.
     std::atomic<bool> m_stopDelivered{false};
+    bool m_engineWaiting = false;  // the engine has said its graph runs
     HWND m_hWnd = nullptr;
     int m_nSpinner = 0;
     CJobState m_job;

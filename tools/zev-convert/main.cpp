@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "app/job/converter_binding.h"
 #include "app/job/job_control.h"
+#include "app/job/job_paths.h"
 #include "app/job/source_probe.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
@@ -44,22 +46,19 @@ std::string ProgramDir() {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-// The canonical form of a path that may not exist yet: its directory made
-// canonical, its name kept.
-std::string CanonicalTarget(const std::string& path) {
-    char buf[PATH_MAX];
-    if (realpath(path.c_str(), buf)) return buf;
-    const auto slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (realpath(dir.empty() ? "/" : dir.c_str(), buf)) return std::string(buf) + "/" + name;
-    return path;
+// Ctrl+C, SIGTERM and SIGHUP (a closed terminal) all stop the job the
+// ordinary way: the file written so far is closed, tagged and kept.
+void OnInterrupt(int signal) {
+    g_stopRequest.Request();
+    // A second one of the same kind ends the program at once; only the
+    // temporary file beside the destination is left then.
+    std::signal(signal, SIG_DFL);
 }
 
-void OnInterrupt(int) {
-    g_stopRequest.Request();
-    // A second Ctrl+C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
+void CatchStopSignals() {
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, OnInterrupt);
+    // A reader of the log that goes away must not end the job.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // Builds the converter record from a stored profile or the explicit settings.
@@ -110,6 +109,9 @@ bool BuildRecord(const ConvertOptions& o, ProfileRecord& record, std::string& er
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    // From the start: a stop during the checks and the probe ends the
+    // program before any job, one during the job's start-up waits for it.
+    CatchStopSignals();
     ConvertOptions o;
     std::string error;
     if (!ParseOptions(argc, argv, o, error)) {
@@ -120,8 +122,9 @@ int main(int argc, char** argv) {
         std::fputs(UsageText("zev-convert").c_str(), stdout);
         return kExitDone;
     }
-    if (CanonicalTarget(o.source) == CanonicalTarget(o.destination))
-        return Fail(kExitUsage, "the destination is the source; choose another file");
+    if (const JobPathProblem problem = CheckJobPaths(o.source, o.destination);
+        problem != JobPathProblem::None)
+        return Fail(kExitUsage, JobPathMessage(problem));
 
     // The converters and the runtime write trace lines to standard output; keep our own lines
     // apart from them.
@@ -138,7 +141,11 @@ int main(int argc, char** argv) {
     double end = 0;
     if (o.endSeconds) {
         end = *o.endSeconds;
-    } else if (!ProbeDurationSeconds(o.source, end, error)) {
+    } else if (ProbeDurationSeconds(o.source, end, error)) {
+        // The engines take whole seconds: round up, or the last part of the
+        // movie would be left out.
+        end = std::ceil(end);
+    } else {
         return Fail(kExitAborted, error);
     }
     if (begin > end) {
@@ -149,7 +156,7 @@ int main(int argc, char** argv) {
     ProfileRecord record;
     if (!BuildRecord(o, record, error)) return Fail(kExitAborted, error);
 
-    std::signal(SIGINT, OnInterrupt);
+    if (g_stopRequest.Requested()) return Fail(kExitStopped, "stopped before the job began");
     JobOutcome outcome;
     {
         ConsoleJob job(log, stderr, !o.quiet, g_stopRequest);

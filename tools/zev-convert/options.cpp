@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/wmf/wmsdk.h"
+
 namespace {
 
 bool ParseUnsigned(const std::string& text, uint64_t max, uint64_t& value) {
@@ -25,12 +27,16 @@ bool ParseNumber(const std::string& text, uint64_t min, uint64_t max, T& out) {
     return true;
 }
 
+// Sizes and bit rates the runtime's encoders would refuse are refused here:
+// the runtime would keep its profile's own settings and the job would make
+// a file of another size and rate without a word.
 bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
     const auto x = text.find_first_of("xX");
     if (x == std::string::npos) return false;
-    constexpr uint64_t kMaxSide = 4096;
-    return ParseNumber(text.substr(0, x), 2, kMaxSide, w) &&
-           ParseNumber(text.substr(x + 1), 2, kMaxSide, h);
+    constexpr uint64_t kMinSide = kWmvMinFrameSide;
+    constexpr uint64_t kMaxSide = kWmvMaxFrameSide;
+    return ParseNumber(text.substr(0, x), kMinSide, kMaxSide, w) &&
+           ParseNumber(text.substr(x + 1), kMinSide, kMaxSide, h);
 }
 
 }  // namespace
@@ -79,8 +85,9 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
             v = argv[++i];
             return true;
         };
-        auto bad = [&](const std::string& v) {
-            error = "bad value for " + arg + ": '" + v + "'";
+        auto bad = [&](const std::string& v, const std::string& why = {}) {
+            error =
+                "bad value for " + arg + ": '" + v + "'" + (why.empty() ? "" : " (" + why + ")");
             return false;
         };
         std::string v;
@@ -108,10 +115,15 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
             if (!value(o.library)) return false;
         } else if (arg == "-s" || arg == "--size") {
             if (!value(v)) return false;
-            if (!ParseSize(v, o.width, o.height)) return bad(v);
+            if (!ParseSize(v, o.width, o.height))
+                return bad(v, "the runtime takes " + std::to_string(kWmvMinFrameSide) + " to " +
+                                  std::to_string(kWmvMaxFrameSide) + " pixels a side");
         } else if (arg == "--video-kbps") {
             if (!value(v)) return false;
-            if (!ParseNumber(v, 1, 4294967, o.videoKbps)) return bad(v);
+            if (!ParseNumber(v, kWmvMinVideoBitrate / 1000, kWmvMaxVideoBitrate / 1000,
+                             o.videoKbps))
+                return bad(v, "the runtime takes " + std::to_string(kWmvMinVideoBitrate / 1000) +
+                                  " to " + std::to_string(kWmvMaxVideoBitrate / 1000) + " kbit/s");
         } else if (arg == "--fps") {
             if (!value(v)) return false;
             if (!ParseNumber(v, 1, 60, o.framesPerSecond)) return bad(v);

@@ -1,0 +1,58 @@
+#include "app/job/job_paths.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+namespace {
+
+// The canonical form of a path that may not exist yet: its folder made
+// canonical, its name kept.
+std::string CanonicalTarget(const std::string& path) {
+    char buf[PATH_MAX];
+    if (realpath(path.c_str(), buf)) return buf;
+    const auto slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (realpath(dir.empty() ? "/" : dir.c_str(), buf)) return std::string(buf) + "/" + name;
+    return path;
+}
+
+}  // namespace
+
+JobPathProblem CheckJobPaths(const std::string& source, const std::string& destination) {
+    if (source.size() > kMaxJobPathBytes) return JobPathProblem::SourceTooLong;
+    if (destination.size() > kMaxJobPathBytes) return JobPathProblem::DestinationTooLong;
+    struct stat src {};
+    struct stat dst {};
+    const bool sourceExists = stat(source.c_str(), &src) == 0;
+    if (stat(destination.c_str(), &dst) == 0) {
+        // One file under two names (a hard link, a bind mount, another
+        // spelling): converting would overwrite the movie being read.
+        if (sourceExists && src.st_dev == dst.st_dev && src.st_ino == dst.st_ino)
+            return JobPathProblem::DestinationIsSource;
+        if (!S_ISREG(dst.st_mode)) return JobPathProblem::DestinationNotAFile;
+    }
+    if (CanonicalTarget(source) == CanonicalTarget(destination))
+        return JobPathProblem::DestinationIsSource;
+    return JobPathProblem::None;
+}
+
+std::string JobPathMessage(JobPathProblem problem) {
+    const std::string limit = std::to_string(kMaxJobPathBytes);
+    switch (problem) {
+        case JobPathProblem::None:
+            return {};
+        case JobPathProblem::SourceTooLong:
+            return "the source path is longer than " + limit + " bytes; move or rename the file";
+        case JobPathProblem::DestinationTooLong:
+            return "the destination path is longer than " + limit + " bytes; choose a shorter one";
+        case JobPathProblem::DestinationIsSource:
+            return "the destination is the source; choose another file";
+        case JobPathProblem::DestinationNotAFile:
+            return "the destination is not a regular file (a folder, pipe or device); choose a "
+                   "file";
+    }
+    return {};
+}
