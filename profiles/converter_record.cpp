@@ -1,6 +1,5 @@
 #include "profiles/converter_record.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "profiles/audio_format_catalog.h"
@@ -13,7 +12,7 @@ ProfileRecord MakeConverterRecord(int32_t width, int32_t height, uint32_t videoK
     std::memset(&r, 0, sizeof(r));
     r.width = width;
     r.height = height;
-    r.videoBitrate = std::min(videoKbps, kMaxConverterVideoKbps) * 1000u;
+    r.videoKbps = videoKbps;
     r.framesPerSecond = framesPerSecond;
     r.audioBitrate = audioBitrate;
     r.sampleRate = sampleRate;

@@ -104,7 +104,7 @@ bool ParseHeader(std::string_view line, int32_t& count, int32_t& selected) {
 bool ParseProfile(std::string_view line, std::string_view& name, ProfileRecord& p) {
     LineReader r(line);
     return r.Name(name) && r.Literal('.') && r.Int(p.width) && r.Literal(',') && r.Int(p.height) &&
-           r.Literal(',') && r.Unsigned(p.videoBitrate) && r.Literal(',') &&
+           r.Literal(',') && r.Unsigned(p.videoKbps) && r.Literal(',') &&
            r.Int(p.framesPerSecond) && r.Literal(',') && r.Int(p.audioBitrate) && r.Literal(',') &&
            r.Int(p.stereo) && r.Literal(',') && r.Int(p.sampleRate) && r.AtEnd();
 }
@@ -188,7 +188,7 @@ std::string FormatProfileFile(int selectedIndex, const std::vector<ProfileRecord
         if (p.deleted) continue;
         text += RecordName(p);
         std::snprintf(buf, sizeof(buf), ".%d,%d,%" PRIu32 ",%d,%d,%d,%d\n",
-                      static_cast<int>(p.width), static_cast<int>(p.height), p.videoBitrate,
+                      static_cast<int>(p.width), static_cast<int>(p.height), p.videoKbps,
                       static_cast<int>(p.framesPerSecond), static_cast<int>(p.audioBitrate),
                       static_cast<int>(p.stereo), static_cast<int>(p.sampleRate));
         text += buf;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 
 struct ProfileFileContents {
     std::vector<ProfileRecord> profiles;  // file order; listIndex, deleted and the audio indexes 0

@@ -6,20 +6,20 @@
 //   CAudioFormatCatalog catalog;  // on the thread that converts
 //   catalog.Enumerate();
 //   ProfileRecord record = ConverterRecordFromProfile(profile, catalog);
-//   // widen record into a ProfileStruc as the job control does
+//   ProfileStruc forConvert = WidenProfile(record);  // app/job
 //
 // or, for audio settings given on the command line:
 //   AudioFormatPick pick = PickAudioFormat(catalog, 2, 44100, 64000);
 //
 // The record is built exactly as the panel builds it: video bit rate in
-// bits per second (kilobits times 1000, held at the 32-bit limit), codec
-// and format chosen by the catalogue; name, stereo, listIndex, deleted 0.
+// kilobits per second as stored, codec and format chosen by the catalogue;
+// name, stereo, listIndex, deleted 0.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 
 class CAudioFormatCatalog;
 

@@ -123,7 +123,7 @@ void CProfileStore::ReadSettingsInto(ProfileRecord& profile) const {
     const PanelSettingsText s = m_settings.CurrentSettings();
     profile.width = TextToInt(s.width);
     profile.height = TextToInt(s.height);
-    profile.videoBitrate = TextToUnsigned(s.videoBitrate);
+    profile.videoKbps = TextToUnsigned(s.videoBitrate);
     profile.framesPerSecond = TextToInt(s.framesPerSecond);
     profile.audioBitrate = TextToInt(s.audioBitrate);
     profile.sampleRate = TextToInt(s.sampleRate);

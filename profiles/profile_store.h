@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 #include "profiles/profile_settings_source.h"
 #include "platform/win/dialog_seam.h"
 

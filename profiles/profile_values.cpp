@@ -41,7 +41,7 @@ ProfileRecord DefaultConfiguration() {
     SetRecordName(r, kDefaultConfigurationName);
     r.width = kDefaultWidth;
     r.height = kDefaultHeight;
-    r.videoBitrate = kDefaultVideoKbps;
+    r.videoKbps = kDefaultVideoKbps;
     r.framesPerSecond = kDefaultFramesPerSecond;
     r.stereo = 1;
     return r;

@@ -5,13 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 
 constexpr size_t kMaxProfileNameChars = sizeof(ProfileRecord::name) - 1;
-// The largest video bit rate whose bits per second fit the record's
-// 32-bit field; larger values are held at this rate in the converter record.
-constexpr uint32_t kMaxConverterVideoKbps = UINT32_MAX / 1000;
-
 constexpr const char* kDefaultConfigurationName = "Default Configuration";
 constexpr int32_t kDefaultWidth = 640;
 constexpr int32_t kDefaultHeight = 480;

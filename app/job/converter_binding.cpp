@@ -1,5 +1,6 @@
 #include "app/job/converter_binding.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,10 @@ std::string Format(const char* fmt, unsigned value) {
 
 int32_t MakeEven(int32_t v) {
     return v % 2 != 0 ? v + 1 : v;
+}
+
+uint32_t VideoBitsPerSecond(uint32_t kbps) {
+    return std::min(kbps, kMaxConverterVideoKbps) * 1000u;
 }
 
 }  // namespace
@@ -59,7 +64,7 @@ ProfileStruc WidenProfile(const ProfileRecord& record) {
     std::memset(&p, 0, sizeof p);
     p.width = MakeEven(record.width);
     p.height = MakeEven(record.height);
-    p.videoBitrate = static_cast<double>(record.videoBitrate);
+    p.videoBitrate = static_cast<double>(VideoBitsPerSecond(record.videoKbps));
     p.framesPerSecond = record.framesPerSecond;
     p.audioBitrate = record.audioBitrate;
     p.stereo = record.stereo;

@@ -8,6 +8,7 @@
 
 #include "convert/common/convert_api.h"
 #include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 #include "platform/win/library.h"
 
 // Receives the binding's log lines (each ends in "\r\n").
@@ -32,7 +33,10 @@ bool BindConverter(IJobLog& log, BoundConverter& out, const char* primary = kCon
 // Unloads the library of a finished job; safe on an empty binding.
 void UnbindConverter(BoundConverter& bound);
 
-// The converter record for Convert: all zero, the name left empty, odd sizes
-// made even (by adding one, as a signed remainder test: -3 becomes -2), the
-// video bit rate widened to a double, every other field copied.
+// The Convert record for the stored profile's record: all zero, the name
+// left empty, odd sizes made even (by adding one, as a signed remainder test:
+// -3 becomes -2), the video bit rate turned from kilobits into bits per
+// second (held at kMaxConverterVideoKbps, so that it fits 32 bits) and
+// widened to a double, every other field copied. The only place where a
+// bit rate changes its unit between profile.cfg and the encoder.
 ProfileStruc WidenProfile(const ProfileRecord& record);

@@ -1,6 +1,7 @@
 #include "convert/common/profile_streams.h"
 
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -15,9 +16,10 @@ unsigned Hex(HRESULT hr) {
 // The record's bit rate came from an unsigned 32-bit value; anything else
 // is held to that range rather than converted with undefined results.
 DWORD VideoBitrateOf(const ProfileStruc& settings) {
+    constexpr DWORD kMost = std::numeric_limits<DWORD>::max();
     const double v = settings.videoBitrate;
     if (!(v >= 0)) return 0;
-    if (v >= 4294967295.0) return 0xFFFFFFFFu;
+    if (v >= static_cast<double>(kMost)) return kMost;
     return static_cast<DWORD>(v);
 }
 

@@ -20,24 +20,6 @@ struct ProfileStruc {
     int32_t sampleRate;        // Hz; informational
 };
 
-// The program's own stored profile: the same layout, but the video bit rate
-// is a 4-byte unsigned integer.
-struct ProfileRecord {
-    char name[1024];
-    int32_t width;
-    int32_t height;
-    uint32_t
-        videoBitrate;  // Kbps in the file and the panel, bits per second in the converter record
-    int32_t framesPerSecond;
-    int32_t audioBitrate;
-    int32_t stereo;
-    int32_t listIndex;
-    int32_t deleted;
-    int32_t audioCodecIndex;
-    int32_t audioFormatIndex;
-    int32_t sampleRate;
-};
-
 static_assert(sizeof(double) == 8 && alignof(double) == 8, "double must be 8 bytes, 8-aligned");
 static_assert(sizeof(ProfileStruc) == 1072, "ProfileStruc is 1072 bytes");
 static_assert(offsetof(ProfileStruc, name) == 0);
@@ -52,17 +34,3 @@ static_assert(offsetof(ProfileStruc, deleted) == 1056);
 static_assert(offsetof(ProfileStruc, audioCodecIndex) == 1060);
 static_assert(offsetof(ProfileStruc, audioFormatIndex) == 1064);
 static_assert(offsetof(ProfileStruc, sampleRate) == 1068);
-
-static_assert(sizeof(ProfileRecord) == 1068, "ProfileRecord is 1068 bytes");
-static_assert(offsetof(ProfileRecord, name) == 0);
-static_assert(offsetof(ProfileRecord, width) == 1024);
-static_assert(offsetof(ProfileRecord, height) == 1028);
-static_assert(offsetof(ProfileRecord, videoBitrate) == 1032);
-static_assert(offsetof(ProfileRecord, framesPerSecond) == 1036);
-static_assert(offsetof(ProfileRecord, audioBitrate) == 1040);
-static_assert(offsetof(ProfileRecord, stereo) == 1044);
-static_assert(offsetof(ProfileRecord, listIndex) == 1048);
-static_assert(offsetof(ProfileRecord, deleted) == 1052);
-static_assert(offsetof(ProfileRecord, audioCodecIndex) == 1056);
-static_assert(offsetof(ProfileRecord, audioFormatIndex) == 1060);
-static_assert(offsetof(ProfileRecord, sampleRate) == 1064);

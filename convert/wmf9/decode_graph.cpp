@@ -2,7 +2,6 @@
 
 #include "convert/common/graph_helpers.h"
 #include "convert/common/wide_path.h"
-#include "convert/wmf9/profile_builder.h"
 
 namespace {
 
@@ -201,7 +200,7 @@ bool ReplaceRenderer(CConvertor& c, const BranchSpec& spec, BranchSlots slots, S
 
 }  // namespace
 
-bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN, const ProfileStruc& profile) {
+bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN) {
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_IGraphBuilder, reinterpret_cast<void**>(&c.m_pGraph));
     if (FAILED(hr) || !c.m_pGraph) {
@@ -228,6 +227,5 @@ bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN, const ProfileStruc&
     if (!ReplaceRenderer(c, kVideoBranch, video, StreamKind::Video)) return false;
     const BranchSlots audio = {c.m_pAudioGrabberFilter, c.m_pAudioGrabber, c.m_pAudioNullRenderer,
                                c.m_audioCallback};
-    if (!ReplaceRenderer(c, kAudioBranch, audio, StreamKind::Audio)) return false;
-    return BuildEncodingProfile(c, profile);
+    return ReplaceRenderer(c, kAudioBranch, audio, StreamKind::Audio);
 }

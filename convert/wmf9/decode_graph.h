@@ -1,11 +1,10 @@
 // The decode graph: the graph builder renders the source with its default
 // renderers; the engine cuts the video and audio renderers out and puts a
 // sample grabber and a null renderer in each place, so that decoded
-// buffers reach the callbacks. Then the encoding profile is built.
+// buffers reach the callbacks.
 #pragma once
 
-#include "convert/common/profile_struc.h"
 #include "convert/wmf9/convertor.h"
 
-// True when graph and profile are ready; false after the aborting lines.
-bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN, const ProfileStruc& profile);
+// True when the graph is ready; false after the aborting lines.
+bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN);

@@ -6,6 +6,7 @@
 #include "convert/wmf9/decode_graph.h"
 #include "convert/wmf9/event_loop.h"
 #include "convert/wmf9/finishing.h"
+#include "convert/wmf9/profile_builder.h"
 #include "convert/wmf9/writer_inputs.h"
 
 namespace {
@@ -170,7 +171,8 @@ void RunJob(CConvertor& c, const JobRequest& job) {
                        Hex(hr != S_OK ? hr : E_POINTER));
         return;
     }
-    if (!BuildDecodeGraph(c, job.szSourceFN, *job.pProfile)) return;
+    if (!BuildDecodeGraph(c, job.szSourceFN)) return;
+    if (!BuildEncodingProfile(c, *job.pProfile)) return;
     if (!SetDestination(c, job.szDestFN)) return;
     if (job.ppGraph) *job.ppGraph = c.m_pGraph;
     SwitchOffReferenceClock(c.m_pGraph, c.m_log,

@@ -32,8 +32,8 @@ HRESULT AsfOutput::Failure(int averror) {
     return m_error;
 }
 
-HRESULT AsfOutput::Open(const std::string& path, const std::vector<const AVCodecContext*>& encoders,
-                        const std::vector<DWORD>& bitrates) {
+HRESULT AsfOutput::Open(const std::string& path,
+                        const std::vector<const AVCodecContext*>& encoders) {
     if (m_context) return NS_E_INVALID_REQUEST;
     m_error = S_OK;
     const AVOutputFormat* format = av_guess_format("asf", nullptr, nullptr);
@@ -46,7 +46,6 @@ HRESULT AsfOutput::Open(const std::string& path, const std::vector<const AVCodec
         if (!st || avcodec_parameters_from_context(st->codecpar, encoders[i]) < 0)
             return E_OUTOFMEMORY;
         st->time_base = encoders[i]->time_base;
-        if (bitrates[i]) st->codecpar->bit_rate = bitrates[i];
     }
     HRESULT hr = m_file.Create(path);
     if (FAILED(hr)) return hr;

@@ -33,12 +33,12 @@ public:
     ~AsfOutput() override;
 
     // Creates the temporary file with one stream per encoder (in order)
-    // and writes the header. NS_E_FILE_NOT_FOUND for a missing folder,
-    // NS_E_FILE_WRITE or E_ACCESSDENIED for an unwritable place or a
-    // destination that is not a regular file, NS_E_DISK_FULL; no file is
-    // left behind and the destination is untouched.
-    HRESULT Open(const std::string& path, const std::vector<const AVCodecContext*>& encoders,
-                 const std::vector<DWORD>& bitrates);
+    // and writes the header; each stream's bit rate is its encoder's.
+    // NS_E_FILE_NOT_FOUND for a missing folder, NS_E_FILE_WRITE or
+    // E_ACCESSDENIED for an unwritable place or a destination that is not a
+    // regular file, NS_E_DISK_FULL; no file is left behind and the
+    // destination is untouched.
+    HRESULT Open(const std::string& path, const std::vector<const AVCodecContext*>& encoders);
     HRESULT Write(int streamIndex, AVPacket* packet, AVRational timeBase) override;
     // Writes out the file's buffer. Packets held for interleaving stay held:
     // encoders may still be finishing older ones.

@@ -99,10 +99,6 @@ HRESULT CWriter::SetProfile(IWMProfile* pProfile) {
             FAILED(ReadMediaType(props.Get(), &in->outputType)) ||
             !IsValidOutputType(in->type, in->outputType.Type()))
             return NS_E_INVALID_STREAM;
-        stream->GetBitrate(&in->bitrate);
-        if (const VIDEOINFOHEADER* vih = in->outputType.Video())
-            if (vih->dwBitRate) in->bitrate = vih->dwBitRate;
-        if (const WAVEFORMATEX* wfx = in->outputType.Wave()) in->bitrate = wfx->nAvgBytesPerSec * 8;
         in->inputType = DefaultInputType(in->type, in->outputType);
         inputs.push_back(std::move(in));
     }
@@ -155,14 +151,15 @@ HRESULT CWriter::SetInputProps(DWORD dwInputNum, IWMInputMediaProps* pInput) {
 
 HRESULT CWriter::OpenStreams() {
     std::vector<const AVCodecContext*> encoders;
-    std::vector<DWORD> bitrates;
     for (size_t i = 0; i < m_inputs.size(); ++i) {
         Input& in = *m_inputs[i];
         const int index = static_cast<int>(i);
+        // The rate is read here only, from the stream's format: the profile
+        // checked it there (a stream's SetBitrate value is not checked).
         if (const VIDEOINFOHEADER* vih = in.outputType.Video()) {
             VideoEncoderSettings s{FindVideoEncoder(in.outputType.Type().subtype)->ffmpegName,
                                    vih->bmiHeader.biWidth, std::abs(vih->bmiHeader.biHeight),
-                                   vih->AvgTimePerFrame, in.bitrate};
+                                   vih->AvgTimePerFrame, vih->dwBitRate};
             CodecContextPtr enc = OpenVideoEncoder(s);
             if (!enc) return NS_E_INVALID_OUTPUT_FORMAT;
             in.video = std::make_unique<VideoStream>(std::move(enc), m_output, index);
@@ -176,10 +173,9 @@ HRESULT CWriter::OpenStreams() {
             in.audio = std::make_unique<AudioStream>(std::move(enc), m_output, index);
             encoders.push_back(in.audio->Encoder());
         }
-        bitrates.push_back(in.bitrate);
         in.inputChanged = true;
     }
-    return m_output.Open(m_filename, encoders, bitrates);
+    return m_output.Open(m_filename, encoders);
 }
 
 HRESULT CWriter::BeginWriting() {

@@ -51,7 +51,6 @@ private:
         GUID type{};
         WORD streamNumber = 0;
         MediaTypeValue outputType;
-        DWORD bitrate = 0;
         MediaTypeValue inputType;
         bool inputChanged = false;  // set the new type on the stream before the next sample
         std::mutex lock;

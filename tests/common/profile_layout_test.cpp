@@ -10,7 +10,7 @@ TEST(ProfileStruc, WidenedRecordMakesOddSizesEvenAndCopiesTheRest) {
     std::strcpy(rec.name, "Not passed");
     rec.width = 321;
     rec.height = -3;
-    rec.videoBitrate = 4294967295u;
+    rec.videoKbps = 300;
     rec.framesPerSecond = 25;
     rec.audioBitrate = 64000;
     rec.stereo = 1;
@@ -23,7 +23,7 @@ TEST(ProfileStruc, WidenedRecordMakesOddSizesEvenAndCopiesTheRest) {
     const ProfileStruc p = WidenProfile(rec);
     EXPECT_EQ(p.width, 322);
     EXPECT_EQ(p.height, -2);
-    EXPECT_DOUBLE_EQ(p.videoBitrate, 4294967295.0);
+    EXPECT_EQ(p.videoBitrate, 300000.0);  // kilobits become bits per second
     EXPECT_EQ(p.framesPerSecond, 25);
     EXPECT_EQ(p.audioBitrate, 64000);
     EXPECT_EQ(p.stereo, 1);
@@ -41,15 +41,40 @@ TEST(ProfileStruc, WidenedRecordMakesOddSizesEvenAndCopiesTheRest) {
     EXPECT_EQ(even.height, 240);
 }
 
-TEST(ProfileStruc, BytesSitWhereTheOtherSideReadsThem) {
-    // The engines read the record as raw little-endian bytes.
-    ProfileStruc p{};
-    p.videoBitrate = 220000.0;
-    p.audioFormatIndex = 0x01020304;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&p);
-    double rate;
-    std::memcpy(&rate, bytes + 1032, sizeof rate);
-    EXPECT_EQ(rate, 220000.0);
-    EXPECT_EQ(bytes[1064], 0x04);
-    EXPECT_EQ(bytes[1067], 0x01);
+TEST(ProfileStruc, RatesBeyondThirtyTwoBitsAreHeldAtTheLargestThatFits) {
+    ProfileRecord rec{};
+    const double most = kMaxConverterVideoKbps * 1000.0;
+    for (uint32_t kbps : {kMaxConverterVideoKbps, kMaxConverterVideoKbps + 1, UINT32_MAX}) {
+        rec.videoKbps = kbps;
+        EXPECT_EQ(WidenProfile(rec).videoBitrate, most) << kbps;
+    }
+    EXPECT_LE(most, static_cast<double>(UINT32_MAX));
+    rec.videoKbps = 0;
+    EXPECT_EQ(WidenProfile(rec).videoBitrate, 0.0);
+}
+
+extern "C" {
+size_t ProfileSizeSeenFromC(void);
+void FillProfileFromC(void* record);
+}
+
+TEST(ProfileStruc, ACallerCompiledAsCSeesTheSameRecord) {
+    // The record crosses a library boundary: a caller built by another
+    // compiler, in C, must find each field where the engines read it.
+    ASSERT_EQ(ProfileSizeSeenFromC(), sizeof(ProfileStruc));
+    ProfileStruc p;
+    std::memset(&p, 0xA5, sizeof p);
+    FillProfileFromC(&p);
+    EXPECT_STREQ(p.name, "from C");
+    EXPECT_EQ(p.width, 1);
+    EXPECT_EQ(p.height, 2);
+    EXPECT_EQ(p.videoBitrate, 3.5);
+    EXPECT_EQ(p.framesPerSecond, 4);
+    EXPECT_EQ(p.audioBitrate, 5);
+    EXPECT_EQ(p.stereo, 6);
+    EXPECT_EQ(p.listIndex, 7);
+    EXPECT_EQ(p.deleted, 8);
+    EXPECT_EQ(p.audioCodecIndex, 9);
+    EXPECT_EQ(p.audioFormatIndex, 10);
+    EXPECT_EQ(p.sampleRate, 11);
 }

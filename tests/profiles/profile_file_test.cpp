@@ -29,7 +29,7 @@ TEST(ProfileFile, ExampleReadsAndWritesBackByteForByte) {
     EXPECT_EQ(RecordName(p), "Small screen");
     EXPECT_EQ(p.width, 320);
     EXPECT_EQ(p.height, 240);
-    EXPECT_EQ(p.videoBitrate, 128u);
+    EXPECT_EQ(p.videoKbps, 128u);
     EXPECT_EQ(p.framesPerSecond, 15);
     EXPECT_EQ(p.audioBitrate, 16000);
     EXPECT_EQ(p.stereo, 0);
@@ -102,13 +102,14 @@ TEST(ProfileFile, BrokenLinesAreLeftOutAndReported) {
         "junk.640,480,220,15,32000,1,44100 trailing\n"
         "neg.640,480,-220,15,32000,1,44100\n"         // a negative bit rate
         "big.99999999999,480,220,15,32000,1,44100\n"  // beyond 32 bits
-        "edge.-2147483648,2147483647,4294967295,15,32000,1,44100\n");
+        "edge.-2147483648,2147483647," +
+        std::to_string(UINT32_MAX) + ",15,32000,1,44100\n");
     EXPECT_EQ(Names(c), (std::vector<std::string>{"good", "edge"}));
     EXPECT_TRUE(c.lossy);
     EXPECT_EQ(c.problems.size(), 7u + 1u);  // seven lines and the count
     EXPECT_EQ(c.problems[0], "Line 3 is not a profile and was left out.");
     EXPECT_EQ(c.profiles[1].width, INT32_MIN);
-    EXPECT_EQ(c.profiles[1].videoBitrate, UINT32_MAX);
+    EXPECT_EQ(c.profiles[1].videoKbps, UINT32_MAX);
     // Read back exactly as read.
     const ProfileFileContents again = ParseProfileFile(FormatProfileFile(0, c.profiles));
     EXPECT_TRUE(again.problems.empty());

@@ -23,9 +23,9 @@ TEST(ProfileLookup, ProfileByNameToConverterRecord) {
     ProfileRecord p{};
     std::string error;
     ASSERT_TRUE(FindProfileInFile(path, "Small screen", p, error)) << error;
-    EXPECT_EQ(p.videoBitrate, 128u);
+    EXPECT_EQ(p.videoKbps, 128u);
     const ProfileRecord r = ConverterRecordFromProfile(p, catalog);
-    EXPECT_EQ(r.videoBitrate, 128000u);
+    EXPECT_EQ(r.videoKbps, 128u);  // the job control turns it into bits
     EXPECT_EQ(r.width, 320);
     EXPECT_EQ(r.audioCodecIndex, 0);
     EXPECT_EQ(r.audioFormatIndex, 5);

@@ -22,7 +22,7 @@ ProfileRecord NewProfile(const std::string& name) {
     SetRecordName(p, name);
     p.width = 176;
     p.height = 144;
-    p.videoBitrate = 64;
+    p.videoKbps = 64;
     p.framesPerSecond = 10;
     p.audioBitrate = 8000;
     p.stereo = 0;
@@ -178,7 +178,7 @@ TEST_F(ProfileStoreTest, DefaultConfigurationWhenTheFileIsMissing) {
     EXPECT_EQ(RecordName(shown), "Default Configuration");
     EXPECT_EQ(shown.width, 640);
     EXPECT_EQ(shown.height, 480);
-    EXPECT_EQ(shown.videoBitrate, 220u);
+    EXPECT_EQ(shown.videoKbps, 220u);
     EXPECT_EQ(shown.framesPerSecond, 15);
     EXPECT_EQ(shown.stereo, 1);
     EXPECT_EQ(shown.sampleRate, 0);
@@ -262,13 +262,13 @@ TEST_F(ProfileStoreTest, FailedWriteKeepsTheFileAndReportsNothing) {
     EXPECT_EQ(store.SelectedIndex(), 0);
 }
 
-TEST_F(ProfileStoreTest, ConverterRecordCarriesBitsPerSecondAndTheCatalogueChoice) {
+TEST_F(ProfileStoreTest, ConverterRecordCarriesTheTypedRateAndTheCatalogueChoice) {
     LoadExample();
     panel.settings = {"640", "480", "220", "15", "Stereo", "44100", " 32000"};
     ProfileRecord r = store.BuildConverterRecord();
     EXPECT_EQ(r.width, 640);
     EXPECT_EQ(r.height, 480);
-    EXPECT_EQ(r.videoBitrate, 220000u);
+    EXPECT_EQ(r.videoKbps, 220u);
     EXPECT_EQ(r.framesPerSecond, 15);
     EXPECT_EQ(r.audioBitrate, 32000);
     EXPECT_EQ(r.sampleRate, 44100);
@@ -280,18 +280,17 @@ TEST_F(ProfileStoreTest, ConverterRecordCarriesBitsPerSecondAndTheCatalogueChoic
     EXPECT_EQ(r.deleted, 0);
 
     // Empty audio lists: the catalogue's choice for the channel count; the
-    // record keeps the zeros it read. Seven typed digits are held at 32 bits.
+    // record keeps the zeros it read, and the rate as typed.
     panel.settings = {"640", "480", "9999999", "15", "Mono", "", ""};
     r = store.BuildConverterRecord();
-    EXPECT_EQ(r.videoBitrate, 4294967000u);
+    EXPECT_EQ(r.videoKbps, 9999999u);
     EXPECT_EQ(r.sampleRate, 0);
     EXPECT_EQ(r.audioBitrate, 0);
     EXPECT_EQ(r.audioFormatIndex, 7);
 
     // A rate the catalogue lacks: the record keeps it, the format is the fallback's.
-    panel.settings = {"640", "480", "4294967", "15", "Stereo", "8000", " 32000"};
+    panel.settings = {"640", "480", "220", "15", "Stereo", "8000", " 32000"};
     r = store.BuildConverterRecord();
-    EXPECT_EQ(r.videoBitrate, 4294967000u);
     EXPECT_EQ(r.sampleRate, 8000);
     EXPECT_EQ(r.audioFormatIndex, 3);
 }

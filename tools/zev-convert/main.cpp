@@ -76,7 +76,7 @@ bool BuildRecord(const ConvertOptions& o, ProfileRecord& record, std::string& er
     }
     record.width = o.width;
     record.height = o.height;
-    record.videoBitrate = o.videoKbps * 1000u;
+    record.videoKbps = o.videoKbps;
     record.framesPerSecond = o.framesPerSecond;
     record.stereo = o.channels == 2 ? 1 : 0;
     if (o.audioCodecIndex) {
