@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 
+#include "platform/wmf/media_type_reader.h"
 #include "profiles/audio_format_catalog.h"
 
 namespace {
@@ -11,13 +11,9 @@ namespace {
 // The media type and format block of one format, or false when the
 // runtime can't describe it. The two-call protocol sizes the buffer.
 bool ReadWaveFormat(IWMMediaProps& props, DWORD& sampleSize, WAVEFORMATEX& wave) {
-    DWORD bytes = 0;
-    props.GetMediaType(nullptr, &bytes);
-    if (bytes < sizeof(WM_MEDIA_TYPE)) return false;
-    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[bytes]());
-    if (!buffer) return false;
-    auto* type = reinterpret_cast<WM_MEDIA_TYPE*>(buffer.get());
-    if (props.GetMediaType(type, &bytes) != S_OK) return false;
+    CMediaTypeReader reader(&props);
+    const WM_MEDIA_TYPE* type = reader.Type();
+    if (reader.Result() != S_OK || !type) return false;
     // The fields up to wBitsPerSample are what the trace and table use; a
     // shorter or missing block would be read past its end.
     constexpr size_t kWaveFieldsBytes = offsetof(WAVEFORMATEX, cbSize);
@@ -34,7 +30,7 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
     ComPtr<IWMProfileManager> manager;
     HRESULT hr = createManager(manager.Put());
     if (FAILED(hr) || !manager) {
-        std::printf("Failed to create profilemanager, error=0X%08X\r\n", static_cast<unsigned>(hr));
+        std::printf("Failed to create profilemanager, error=0X%08X\r\n", Hex(hr));
         return 0;
     }
     ComPtr<IWMCodecInfo> codecInfo = manager.As<IWMCodecInfo>();
@@ -46,7 +42,7 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
     DWORD codecCount = 0;
     hr = codecInfo->GetCodecInfoCount(WMMEDIATYPE_Audio, &codecCount);
     if (FAILED(hr)) {
-        std::printf("Failed to get Audio code count, error=0X%08X\r\n", static_cast<unsigned>(hr));
+        std::printf("Failed to get Audio code count, error=0X%08X\r\n", Hex(hr));
         return 0;
     }
     std::printf("We get %d audio codec from the system\r\n", static_cast<int>(codecCount));

@@ -7,9 +7,9 @@
 
 namespace {
 
-std::string Hex(HRESULT hr) {
+std::string HexText(HRESULT hr) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "0X%08X", static_cast<unsigned>(hr));
+    std::snprintf(buf, sizeof buf, "0X%08X", Hex(hr));
     return buf;
 }
 
@@ -24,9 +24,9 @@ bool ProbeDurationSeconds(const std::string& path, double& seconds, std::string&
         HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IGraphBuilder, reinterpret_cast<void**>(graph.Put()));
         if (FAILED(hr)) {
-            error = "cannot create a filter graph, error " + Hex(hr);
+            error = "cannot create a filter graph, error " + HexText(hr);
         } else if (FAILED(hr = graph->RenderFile(Utf8ToWide(path.c_str()).c_str(), nullptr))) {
-            error = "cannot read '" + path + "' (error " + Hex(hr) + ")";
+            error = "cannot read '" + path + "' (error " + HexText(hr) + ")";
         } else {
             auto position = graph.As<IMediaPosition>();
             REFTIME length = 0;

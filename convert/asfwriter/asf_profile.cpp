@@ -10,10 +10,6 @@ constexpr DWORD kSystemProfileIndex = 0;
 constexpr DWORD kVideoFormatIndex = 0;
 constexpr int kInitialBestPosition = 2;
 
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
-
 bool LoadSystemProfile(CConvertor& c) {
     const EchoLog& log = c.m_log;
     ComPtr<IWMProfileManager> manager;

@@ -11,13 +11,8 @@
 
 namespace {
 
-constexpr LONGLONG kUnitsPerSecond = 10000000;
 // The range's stop lies one second past the asked end.
 constexpr int kStopSlackSeconds = 1;
-
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
 
 template <class T>
 HRESULT Query(IUnknown* from, T** out) {

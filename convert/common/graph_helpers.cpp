@@ -26,10 +26,10 @@ void SwitchOffReferenceClock(IGraphBuilder* graph, const LogChannel& log,
     IMediaFilter* mediaFilter = nullptr;
     HRESULT hr = graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&mediaFilter));
     if (FAILED(hr) || !mediaFilter) {
-        log.Printf(noMediaFilterFmt, static_cast<unsigned>(hr));
+        log.Printf(noMediaFilterFmt, Hex(hr));
         return;
     }
     hr = mediaFilter->SetSyncSource(nullptr);
-    if (FAILED(hr)) log.Printf(refusedFmt, static_cast<unsigned>(hr));
+    if (FAILED(hr)) log.Printf(refusedFmt, Hex(hr));
     mediaFilter->Release();
 }

@@ -1,17 +1,11 @@
 #include "convert/common/profile_streams.h"
 
-#include <cstdlib>
 #include <limits>
-#include <memory>
 #include <vector>
 
+#include "platform/wmf/media_type_reader.h"
+
 namespace {
-
-constexpr LONG kUnitsPerSecond = 10000000;
-
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
 
 // The record's bit rate came from an unsigned 32-bit value; anything else
 // is held to that range rather than converted with undefined results.
@@ -51,17 +45,14 @@ bool SizeVideoStream(IWMProfile* profile, IWMStreamConfig* stream, const Profile
         log.Send("Error finding Media Property interface in Video Stream, Mission aborted!\r\n");
         return false;
     }
-    DWORD bytes = 0;
-    HRESULT hr = props->GetMediaType(nullptr, &bytes);
-    std::unique_ptr<BYTE, decltype(&std::free)> buffer(
-        static_cast<BYTE*>(bytes ? std::calloc(1, bytes) : nullptr), &std::free);
-    if (!buffer) {
+    CMediaTypeReader reader(props.Get());
+    HRESULT hr = reader.Result();
+    if (reader.Size() == 0) {
         log.Send("Error, Not enough memory in Get Media property, Mission aborted!\r\n");
         return false;
     }
-    auto* type = reinterpret_cast<WM_MEDIA_TYPE*>(buffer.get());
-    hr = props->GetMediaType(type, &bytes);
-    VIDEOINFOHEADER* info = SUCCEEDED(hr) ? VideoInfoOf(*type) : nullptr;
+    WM_MEDIA_TYPE* type = reader.Type();
+    VIDEOINFOHEADER* info = type ? VideoInfoOf(*type) : nullptr;
     if (!info) {
         log.Printf(
             "Error, Fail to get Media Property in Video stream, Error=0X%08X, Mission "

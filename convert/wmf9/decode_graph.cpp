@@ -11,10 +11,6 @@ constexpr wchar_t kAudioRendererName[] = L"Default DirectSound Device";
 constexpr wchar_t kMpeg1SplitterName[] = L"MPEG-I Stream Splitter";
 constexpr long kBufferCallback = 1;
 
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
-
 // What differs between the video and the audio branch.
 struct BranchSpec {
     const wchar_t* rendererName;
@@ -70,28 +66,23 @@ struct BranchSlots {
 void ReportDecoder(const LogChannel& log, IPin* decoderOut) {
     PIN_INFO pin = {};
     if (!decoderOut || FAILED(decoderOut->QueryPinInfo(&pin))) return;
-    if (pin.pFilter) {
-        FILTER_INFO filter = {};
-        if (SUCCEEDED(pin.pFilter->QueryFilterInfo(&filter))) {
-            log.PrintfTraced("Use decoder filter: %ls\r\n", filter.achName);
-            if (filter.pGraph) filter.pGraph->Release();
-        }
-        pin.pFilter->Release();
+    const ComPtr<IBaseFilter> owner(pin.pFilter);
+    FILTER_INFO filter = {};
+    if (owner && SUCCEEDED(owner->QueryFilterInfo(&filter))) {
+        const ComPtr<IFilterGraph> graph(filter.pGraph);
+        log.PrintfTraced("Use decoder filter: %ls\r\n", filter.achName);
     }
 }
 
 // Takes the renderer out of the graph; returns the decoder's output pin
-// that fed it (one reference), or NULL.
-IPin* CutOutRenderer(CConvertor& c, IBaseFilter* renderer) {
-    IPin* rendererIn = FirstPin(renderer, PINDIR_INPUT);
-    IPin* decoderOut = nullptr;
-    if (rendererIn) rendererIn->ConnectedTo(&decoderOut);
-    ReportDecoder(c.m_log, decoderOut);
+// that fed it, or an empty pointer.
+ComPtr<IPin> CutOutRenderer(CConvertor& c, IBaseFilter* renderer) {
+    const ComPtr<IPin> rendererIn(FirstPin(renderer, PINDIR_INPUT));
+    ComPtr<IPin> decoderOut;
+    if (rendererIn) rendererIn->ConnectedTo(decoderOut.Put());
+    ReportDecoder(c.m_log, decoderOut.Get());
     if (decoderOut) decoderOut->Disconnect();
-    if (rendererIn) {
-        rendererIn->Disconnect();
-        rendererIn->Release();
-    }
+    if (rendererIn) rendererIn->Disconnect();
     c.m_pGraph->RemoveFilter(renderer);
     return decoderOut;
 }
@@ -107,20 +98,16 @@ AM_MEDIA_TYPE GrabberMediaType(CConvertor& c, StreamKind kind) {
     mt.majortype = MEDIATYPE_Video;
     // The MPEG-1 splitter's decoder is asked for RGB24; other decoders keep
     // whatever uncompressed type they agree on with the grabber.
-    IBaseFilter* splitter = nullptr;
-    if (SUCCEEDED(c.m_pGraph->FindFilterByName(kMpeg1SplitterName, &splitter)) && splitter) {
+    ComPtr<IBaseFilter> splitter;
+    if (SUCCEEDED(c.m_pGraph->FindFilterByName(kMpeg1SplitterName, splitter.Put())) && splitter)
         mt.subtype = MEDIASUBTYPE_RGB24;
-        splitter->Release();
-    }
     return mt;
 }
 
 bool ConnectPins(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to, HRESULT* result) {
-    IPin* out = FirstPin(from, PINDIR_OUTPUT);
-    IPin* in = FirstPin(to, PINDIR_INPUT);
-    const HRESULT hr = out && in ? graph->Connect(out, in) : E_POINTER;
-    if (out) out->Release();
-    if (in) in->Release();
+    const ComPtr<IPin> out(FirstPin(from, PINDIR_OUTPUT));
+    const ComPtr<IPin> in(FirstPin(to, PINDIR_INPUT));
+    const HRESULT hr = out && in ? graph->Connect(out.Get(), in.Get()) : E_POINTER;
     if (result) *result = hr;
     return SUCCEEDED(hr);
 }
@@ -169,9 +156,8 @@ bool InsertGrabber(CConvertor& c, const BranchSpec& spec, BranchSlots slots, Str
         log.Printf(spec.addNullMsg, Hex(hr));
         return false;
     }
-    IPin* grabberIn = FirstPin(slots.grabberFilter, PINDIR_INPUT);
-    hr = decoderOut && grabberIn ? c.m_pGraph->Connect(decoderOut, grabberIn) : E_POINTER;
-    if (grabberIn) grabberIn->Release();
+    const ComPtr<IPin> grabberIn(FirstPin(slots.grabberFilter, PINDIR_INPUT));
+    hr = decoderOut && grabberIn ? c.m_pGraph->Connect(decoderOut, grabberIn.Get()) : E_POINTER;
     if (spec.checkConnect && FAILED(hr)) {
         log.PrintfTraced(
             "Failed to connect Grab filter with others!  Error=0X%08X, Mission "
@@ -185,17 +171,15 @@ bool InsertGrabber(CConvertor& c, const BranchSpec& spec, BranchSlots slots, Str
 
 // One branch; a source without that renderer skips it and the job goes on.
 bool ReplaceRenderer(CConvertor& c, const BranchSpec& spec, BranchSlots slots, StreamKind kind) {
-    IBaseFilter* renderer = nullptr;
-    const HRESULT hr = c.m_pGraph->FindFilterByName(spec.rendererName, &renderer);
+    ComPtr<IBaseFilter> renderer;
+    const HRESULT hr = c.m_pGraph->FindFilterByName(spec.rendererName, renderer.Put());
     if (FAILED(hr) || !renderer) {
         c.m_log.Printf(spec.noRendererMsg, Hex(hr));
         return true;
     }
-    IPin* decoderOut = CutOutRenderer(c, renderer);
-    renderer->Release();
-    const bool ok = InsertGrabber(c, spec, slots, kind, decoderOut);
-    if (decoderOut) decoderOut->Release();
-    return ok;
+    const ComPtr<IPin> decoderOut = CutOutRenderer(c, renderer.Get());
+    renderer.Reset();
+    return InsertGrabber(c, spec, slots, kind, decoderOut.Get());
 }
 
 }  // namespace

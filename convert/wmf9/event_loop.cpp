@@ -30,9 +30,10 @@ void ReportEnding(const LogChannel& log, long code) {
 
 void RunEventLoop(CConvertor& c) {
     const LogChannel& log = c.m_log;
-    IMediaEvent* events = nullptr;
-    IMediaEventSink* sink = nullptr;
-    c.m_pGraph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&events));
+    // Declared in this order so that the sink goes before the events.
+    ComPtr<IMediaEvent> events;
+    ComPtr<IMediaEventSink> sink;
+    c.m_pGraph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.Put()));
     if (!events) {
         log.Send("Failed to find IMediaEvent interface!\r\n");
     } else {
@@ -41,14 +42,14 @@ void RunEventLoop(CConvertor& c) {
         if (FAILED(events->GetEventHandle(&handle)) || !handle) {
             log.Send("Unexpected failure (GetEventHandle failed)...\r\n");
         } else {
-            c.m_pGraph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink));
+            c.m_pGraph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(sink.Put()));
             if (sink) {
                 Trace("Get Media Sink success\r\n");
-                c.m_videoCallback.SetEventSink(sink);
-                c.m_audioCallback.SetEventSink(sink);
+                c.m_videoCallback.SetEventSink(sink.Get());
+                c.m_audioCallback.SetEventSink(sink.Get());
             }
-            ReportEnding(log,
-                         PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), &EndsJob));
+            ReportEnding(log, PumpUntilEndingEvent(events.Get(), reinterpret_cast<HANDLE>(handle),
+                                                   &EndsJob));
         }
     }
     log.Send("End of converting.\r\n");
@@ -56,6 +57,4 @@ void RunEventLoop(CConvertor& c) {
     // before letting it go.
     c.m_videoCallback.SetEventSink(nullptr);
     c.m_audioCallback.SetEventSink(nullptr);
-    if (sink) sink->Release();
-    if (events) events->Release();
 }

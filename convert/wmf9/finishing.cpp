@@ -12,10 +12,6 @@ constexpr char kDescriptionPrefix[] = "Converted use ZEV from ";
 constexpr WORD kFileLevelStream = 0;
 constexpr WORD kDefaultLanguage = 0;
 
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
-
 std::wstring DescriptionText() {
     // Both parts are ASCII, so each byte is one character.
     std::wstring text;
@@ -25,8 +21,8 @@ std::wstring DescriptionText() {
 }
 
 void TagFile(const WCHAR* fileName) {
-    IWMMetadataEditor* editor = nullptr;
-    HRESULT hr = WMCreateEditor(&editor);
+    ComPtr<IWMMetadataEditor> editor;
+    HRESULT hr = WMCreateEditor(editor.Put());
     if (FAILED(hr) || !editor) {
         Trace("Could not create Metadata Editor ( hr=0x%08x ).\n", Hex(hr));
         return;
@@ -34,23 +30,19 @@ void TagFile(const WCHAR* fileName) {
     hr = editor->Open(fileName);
     if (FAILED(hr)) {
         Trace("Could not open the file %ls ( hr=0x%08x ).\n", fileName, Hex(hr));
-        editor->Release();
         return;
     }
-    IWMHeaderInfo3* header = nullptr;
-    editor->QueryInterface(IID_IWMHeaderInfo3, reinterpret_cast<void**>(&header));
-    if (header) {
+    // The header interface goes before the editor writes and closes.
+    if (auto header = editor.As<IWMHeaderInfo3>()) {
         const std::wstring text = DescriptionText();
         WORD index = 0;
         // No terminator: the length is the characters alone.
         header->AddAttribute(kFileLevelStream, kDescriptionAttribute, &index, WMT_TYPE_STRING,
                              kDefaultLanguage, reinterpret_cast<const BYTE*>(text.data()),
                              static_cast<DWORD>(text.size() * sizeof(WCHAR)));
-        header->Release();
     }
     editor->Flush();
     editor->Close();
-    editor->Release();
 }
 
 }  // namespace

@@ -5,12 +5,6 @@
 #include "convert/common/log_channel.h"
 #include "convert/common/progress_cell.h"
 
-namespace {
-
-constexpr double kUnitsPerSecond = 10000000.0;
-
-}  // namespace
-
 HRESULT CGrabberCallback::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     if (riid == IID_ISampleGrabberCB || riid == IID_IUnknown) {
@@ -29,7 +23,7 @@ HRESULT CGrabberCallback::SetWriter(IWMWriter* pWriter) {
 
 HRESULT CGrabberCallback::BufferCB(double SampleTime, BYTE* pBuffer, long BufferLen) {
     PacingClocks& pacing = LibraryPacing();
-    const double t = SampleTime * kUnitsPerSecond;
+    const double t = SampleTime * static_cast<double>(kUnitsPerSecond);
     const double base = pacing.BaseTime(t);
     m_sampleTime = static_cast<LONGLONG>(t);
 

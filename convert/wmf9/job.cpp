@@ -11,11 +11,6 @@
 
 namespace {
 
-constexpr LONGLONG kUnitsPerSecond = 10000000;
-
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
 const char* Text(const char* s) {
     return s ? s : "(null)";
 }

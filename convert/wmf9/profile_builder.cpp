@@ -12,10 +12,6 @@ constexpr DWORD kVideoFormatIndex = 2;
 constexpr char kInstallHint[] =
     "Failed to load system profile, please install Windows Media Player 9 or above!\r\n";
 
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
-
 template <class T>
 T** Out(ComPtr<T>& p) {
     return p.Put();

@@ -4,10 +4,6 @@
 
 namespace {
 
-unsigned Hex(HRESULT hr) {
-    return static_cast<unsigned>(hr);
-}
-
 // The grabber's connected type, or an all-zero type when it has none.
 bool ConnectedType(ISampleGrabber* grabber, AM_MEDIA_TYPE& mt) {
     mt = AM_MEDIA_TYPE{};

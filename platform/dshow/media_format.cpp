@@ -41,7 +41,6 @@ bool IsAny(const GUID& g) {
 }
 
 constexpr int kMaxWaveChannels = 2;  // plain WAVEFORMATEX describes no layout beyond stereo
-constexpr REFERENCE_TIME kUnitsPerSecond = 10000000;
 
 // Row bytes and rows of each plane in the packed layout.
 struct PlaneLayout {

@@ -20,6 +20,8 @@ using QWORD = uint64_t;
 using HRESULT = int32_t;
 using REFERENCE_TIME = int64_t;  // 100-nanosecond units
 using REFTIME = double;          // seconds
+// Stream times, frame durations and positions count in 100-nanosecond units.
+constexpr REFERENCE_TIME kUnitsPerSecond = 10000000;
 // Wide text is the platform's wchar_t, so "%ls" works as the engines expect.
 using WCHAR = wchar_t;
 using LPWSTR = WCHAR*;
@@ -48,6 +50,11 @@ constexpr bool FAILED(HRESULT hr) {
 }
 constexpr HRESULT MakeHResult(uint32_t v) {
     return static_cast<HRESULT>(v);
+}
+// A result as printf's "%08X" wants it: the engines quote failures as
+// "Error=0X%08X".
+constexpr unsigned Hex(HRESULT hr) {
+    return static_cast<unsigned>(hr);
 }
 constexpr HRESULT HRESULT_FROM_WIN32(uint32_t err) {
     return err == 0 ? 0 : static_cast<HRESULT>((err & 0xFFFFu) | 0x80070000u);

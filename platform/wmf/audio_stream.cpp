@@ -12,7 +12,6 @@ extern "C" {
 
 namespace wmf {
 namespace {
-constexpr int64_t kUnitsPerSecond = 10000000;  // 100-ns units
 // Input is resampled in slices so one huge buffer cannot need a huge
 // output buffer.
 constexpr int kSliceSamples = 8192;

@@ -11,10 +11,8 @@
 
 namespace {
 
-constexpr int64_t kUnitsPerSecond = 10000000;
-
 int Fail(const char* what, HRESULT hr) {
-    std::fprintf(stderr, "wmf-bench: %s failed: 0x%08X\n", what, static_cast<unsigned>(hr));
+    std::fprintf(stderr, "wmf-bench: %s failed: 0x%08X\n", what, Hex(hr));
     return 1;
 }
 

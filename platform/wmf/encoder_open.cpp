@@ -6,9 +6,7 @@ extern "C" {
 }
 
 namespace wmf {
-namespace {
-constexpr int64_t kUnitsPerSecond = 10000000;  // 100-ns units
-}
+namespace {}
 
 CodecContextPtr OpenVideoEncoder(const VideoEncoderSettings& s) {
     const AVCodec* codec = avcodec_find_encoder_by_name(s.ffmpegName);

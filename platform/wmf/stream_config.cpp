@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/wmf/codec_catalog.h"
+#include "platform/wmf/media_type_reader.h"
 #include "platform/wmf/wide_text.h"
 
 namespace wmf {
@@ -58,14 +59,10 @@ HRESULT CStreamConfig::CopyFrom(IWMStreamConfig* src, CStreamConfig** out) {
     ComPtr<IWMMediaProps> props;
     hr = src->QueryInterface(IID_IWMMediaProps, reinterpret_cast<void**>(props.Put()));
     if (FAILED(hr) || !props) return NS_E_INVALID_STREAM;
-    DWORD size = 0;
-    hr = props->GetMediaType(nullptr, &size);
-    if (FAILED(hr)) return hr;
-    if (size < sizeof(WM_MEDIA_TYPE)) return NS_E_INVALID_STREAM;
-    std::vector<uint64_t> buf((size + 7) / 8);  // aligned for the structure
-    auto* mt = reinterpret_cast<WM_MEDIA_TYPE*>(buf.data());
-    hr = props->GetMediaType(mt, &size);
-    if (FAILED(hr)) return hr;
+    CMediaTypeReader reader(props.Get());
+    if (reader.Result() == E_UNEXPECTED) return NS_E_INVALID_STREAM;
+    if (FAILED(reader.Result())) return reader.Result();
+    const WM_MEDIA_TYPE* mt = reader.Type();
     DWORD bitrate = 0, window = 0;
     WORD number = 0;
     src->GetBitrate(&bitrate);

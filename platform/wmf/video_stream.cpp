@@ -6,7 +6,6 @@
 
 namespace wmf {
 namespace {
-constexpr int64_t kUnitsPerSecond = 10000000;  // 100-ns units
 // A gap longer than this is left as a gap instead of repeated frames, so a
 // time stamp far in the future cannot make the writer encode for hours.
 constexpr int64_t kMaxRepeatSeconds = 10;

@@ -15,7 +15,7 @@
 #include "app/job/job_control.h"
 #include "platform/dshow/dshow.h"
 #include "platform/win/window.h"
-#include "platform/wmf/wmsdk.h"
+#include "platform/wmf/media_type_reader.h"
 
 namespace {
 
@@ -70,11 +70,9 @@ AudioChoice PickAudioFormat(unsigned sampleRate, unsigned channels) {
             ComPtr<IWMStreamConfig> config;
             if (FAILED(info->GetCodecFormat(WMMEDIATYPE_Audio, c, f, config.Put()))) continue;
             auto props = config.As<IWMMediaProps>();
-            DWORD bytes = 0;
-            if (!props || FAILED(props->GetMediaType(nullptr, &bytes))) continue;
-            std::vector<uint64_t> buffer((bytes + 7) / 8);
-            auto* mt = reinterpret_cast<WM_MEDIA_TYPE*>(buffer.data());
-            if (FAILED(props->GetMediaType(mt, &bytes))) continue;
+            CMediaTypeReader reader(props.Get());
+            const WM_MEDIA_TYPE* mt = reader.Type();
+            if (!mt) continue;
             const WAVEFORMATEX* wfx = WaveFormatOf(*mt);
             if (!wfx) continue;
             AudioChoice choice{static_cast<int>(c), static_cast<int>(f), wfx->nSamplesPerSec,

@@ -173,7 +173,7 @@ TEST(SystemProfiles, EditedVideoStreamKeepsTheNewSizeRateAndBitrate) {
     ASSERT_NE(nullptr, vih);
     vih->rcSource = vih->rcTarget = RECT{0, 0, 352, 288};
     vih->dwBitRate = 220000;
-    vih->AvgTimePerFrame = 10000000 / 15;
+    vih->AvgTimePerFrame = kUnitsPerSecond / 15;
     vih->bmiHeader.biWidth = 352;
     vih->bmiHeader.biHeight = 288;
     auto props = stream.As<IWMMediaProps>();

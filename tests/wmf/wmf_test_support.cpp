@@ -325,7 +325,7 @@ ComPtr<IWMProfile> MakeJobProfile(DWORD audioCodec, DWORD audioFormat, LONG widt
     VIDEOINFOHEADER* vih = t.Video();
     vih->rcSource = vih->rcTarget = RECT{0, 0, width, height};
     vih->dwBitRate = videoBitrate;
-    vih->AvgTimePerFrame = 10000000 / fps;
+    vih->AvgTimePerFrame = kUnitsPerSecond / fps;
     vih->bmiHeader.biWidth = width;
     vih->bmiHeader.biHeight = height;
     EXPECT_EQ(S_OK, props->SetMediaType(&t.mt));

@@ -13,7 +13,6 @@ namespace {
 
 constexpr DWORD kAudioCodecV8 = 0;
 constexpr DWORD kStereo44k64k = 12;  // see the codec table's order
-constexpr int64_t kUnits = 10000000;
 
 struct Feed {
     const OwnedType* video = nullptr;  // input type, or none
@@ -53,7 +52,7 @@ HRESULT Record(IWMWriter* w, const Feed& feed) {
         const VIDEOINFOHEADER* vih = VideoInfoOf(feed.video->mt);
         const int frames = static_cast<int>(std::lround(feed.seconds * feed.videoFps));
         for (int i = 0; i < frames && SUCCEEDED(videoResult); ++i)
-            videoResult = WriteOne(w, 1, static_cast<int64_t>(i * kUnits / feed.videoFps),
+            videoResult = WriteOne(w, 1, static_cast<int64_t>(i * kUnitsPerSecond / feed.videoFps),
                                    MakeFrame(feed.video->mt.subtype, vih->bmiHeader.biWidth,
                                              vih->bmiHeader.biHeight, i));
     });
@@ -65,7 +64,7 @@ HRESULT Record(IWMWriter* w, const Feed& feed) {
         const bool isFloat = wfx->wFormatTag == WAVE_FORMAT_IEEE_FLOAT;
         for (size_t at = 0; at < total && SUCCEEDED(audioResult); at += chunk)
             audioResult =
-                WriteOne(w, 0, static_cast<int64_t>(at * kUnits / wfx->nSamplesPerSec),
+                WriteOne(w, 0, static_cast<int64_t>(at * kUnitsPerSecond / wfx->nSamplesPerSec),
                          MakeTone(wfx->nChannels, wfx->nSamplesPerSec, wfx->wBitsPerSample, isFloat,
                                   std::min(chunk, total - at), at));
     });
