@@ -12,7 +12,7 @@
 
 #include <QDialog>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 
 class CAudioFormatCatalog;
 class CNumberEdit;
@@ -41,7 +41,7 @@ public:
     CAddProfileDlg(const CAudioFormatCatalog& catalog, IDialogSeam& dialogs,
                    QWidget* parent = nullptr);
 
-    // After OK: name, width, height, videoBitrate (kilobits per second),
+    // After OK: name, width, height, videoKbps,
     // framesPerSecond, stereo, sampleRate, audioBitrate; the rest is 0.
     const ProfileRecord& NewProfile() const { return m_newProfile; }
 

@@ -48,7 +48,7 @@ std::string ValidateNewProfile(const NewProfileTexts& t, ProfileRecord& profile)
     // Digits before any "." count: 256.9 is 256.
     const uint32_t videoKbps = TextToUnsigned(t.videoBitrate);
     if (videoKbps == 0) return "Video Bitrate must greater than 0!";
-    profile.videoBitrate = videoKbps;
+    profile.videoKbps = videoKbps;
 
     if (t.framesPerSecond.empty()) return "Please Select Frame per second!";
     const int32_t fps = TextToInt(t.framesPerSecond);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 
 struct NewProfileTexts {
     std::string name;
@@ -18,7 +18,7 @@ struct NewProfileTexts {
 };
 
 // Runs the checks in order and stores each passing value in `profile` as it
-// goes (name, width, height, videoBitrate in kilobits per second, the
+// goes (name, width, height, videoKbps, the
 // frame rate, stereo, sampleRate, audioBitrate; nothing else is touched).
 // Returns "" when every check passed, otherwise the message of the first
 // that failed. The name is checked for what profile.cfg can hold right

@@ -19,8 +19,9 @@
 // The job control asks for the record to convert with:
 //
 //   ProfileRecord record = panel->BuildConverterRecord();
-//   // video bit rate in bits per second; audio codec and format indexes
-//   // chosen by the catalogue; name, stereo, listIndex, deleted are 0
+//   // video bit rate in kilobits per second, as shown; audio codec and
+//   // format indexes chosen by the catalogue; name, stereo, listIndex,
+//   // deleted are 0. WidenProfile (app/job) makes the Convert record.
 //
 // and the main frame's Profile commands call Add(), Save() and Delete().
 //
@@ -32,7 +33,7 @@
 #include <functional>
 #include <string>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_settings_source.h"
 #include "profiles/profile_store.h"

@@ -52,7 +52,7 @@ void COutputSettingsPanel::ShowProfile(const ProfileRecord& profile, bool isDefa
     // setText also clears the fields' edited flags.
     m_pWidthEdit->setText(QString::number(profile.width));
     m_pHeightEdit->setText(QString::number(profile.height));
-    m_pVideoBitrateEdit->setText(QString::number(profile.videoBitrate));
+    m_pVideoBitrateEdit->setText(QString::number(profile.videoKbps));
     const int fps = profile.framesPerSecond;
     m_pFrameRateList->setCurrentIndex(fps >= 1 && fps <= kHighestFrameRate ? kHighestFrameRate - fps
                                                                            : -1);

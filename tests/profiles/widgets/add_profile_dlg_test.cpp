@@ -117,7 +117,7 @@ TEST_F(AddDialogTest, OkChecksInOrderAndAFailedCheckKeepsWhatWasTyped) {
     EXPECT_EQ(RecordName(p), "Clip");
     EXPECT_EQ(p.width, 2);
     EXPECT_EQ(p.height, 240);
-    EXPECT_EQ(p.videoBitrate, 256u);
+    EXPECT_EQ(p.videoKbps, 256u);
     EXPECT_EQ(p.framesPerSecond, 15);
     EXPECT_EQ(p.stereo, 1);
     EXPECT_EQ(p.sampleRate, 8000);

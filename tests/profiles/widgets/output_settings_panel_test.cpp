@@ -184,13 +184,13 @@ TEST_F(PanelTest, TabFollowsTheControlIdsAndStopsAtChannelsAndSampleRate) {
     EXPECT_EQ(tabFrom(panel_id::kSampleRate), panel->Control(panel_id::kSampleRate));
 }
 
-TEST_F(PanelTest, ConverterRecordCarriesBitsPerSecondAndTheCatalogueChoice) {
+TEST_F(PanelTest, ConverterRecordCarriesTheStoredRateAndTheCatalogueChoice) {
     Open();
     ChooseText(List(panel_id::kProfileList), "Big");
     const ProfileRecord r = panel->BuildConverterRecord();
     EXPECT_EQ(r.width, 1280);
     EXPECT_EQ(r.height, 720);
-    EXPECT_EQ(r.videoBitrate, 2000000u);
+    EXPECT_EQ(r.videoKbps, 2000u);  // as stored; the job control turns it into bits
     EXPECT_EQ(r.framesPerSecond, 30);
     EXPECT_EQ(r.sampleRate, 44100);
     EXPECT_EQ(r.audioBitrate, 128000);
@@ -301,7 +301,7 @@ TEST_F(PanelTest, MissingFileShowsTheDefaultConfigurationAndAddCreatesTheFile) {
     EXPECT_EQ(List(panel_id::kAudioBitrate)->count(), 0);
     const ProfileRecord r = panel->BuildConverterRecord();
     EXPECT_EQ(r.sampleRate, 0);
-    EXPECT_EQ(r.videoBitrate, 220000u);
+    EXPECT_EQ(r.videoKbps, 220u);
 
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<CAddProfileDlg*>(QApplication::activeModalWidget());
