@@ -10,6 +10,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
+  # help: chmcmd compiles zevhelp.chm at build time, chmlib reads it
+  fp-utils libchm-dev libchm1
   time
   # the optional libFuzzer build of the profile reader (-DZEV_FUZZ=ON)
   clang libclang-rt-14-dev
