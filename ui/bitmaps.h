@@ -7,6 +7,7 @@
 
 namespace bitmap_id {
 constexpr int kToolbar = 141;  // 9 images of 24 × 24 on magenta
+constexpr int kAppIcon = 128;  // the program's icon, 32 × 32
 constexpr int kAddNormal = 132, kAddPressed = 133, kAddHover = 134;
 constexpr int kStopHover = 135;
 constexpr int kConvertNormal = 136, kConvertHover = 137;

@@ -1,7 +1,8 @@
 // Draws the program's bitmaps into a folder as PNG files: the toolbar strip
 // (141: nine 24 × 24 images on magenta, the transparent colour) and the
 // pictures of the hover buttons (normal, pressed and hover for Convert and
-// Stop at 64 × 64, for Add, Delete and Save at 72 × 40).
+// Stop at 64 × 64, for Add, Delete and Save at 72 × 40), and the program's
+// icon (128 at 32 × 32, and ../icons/zev.png at 128 × 128 for the desktop).
 //
 // Usage: zev-draw-bitmaps <folder>    (the folder is resources/bitmaps;
 //        QT_QPA_PLATFORM=offscreen without a display)
@@ -287,6 +288,25 @@ QImage DrawButton(QSize size, Look look, const std::function<void(QPainter&)>& c
     return image;
 }
 
+// The program's icon: a film frame with the green arrow on a rounded blue
+// tile, drawn at any size (32 for the window, 128 for the desktop).
+QImage DrawAppIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    QLinearGradient g(0, 0, 0, 32);
+    g.setColorAt(0, QColor(0x4F, 0x8F, 0xD8));
+    g.setColorAt(1, QColor(0x1F, 0x4E, 0x96));
+    p.setPen(QPen(QColor(0x17, 0x3B, 0x72), 1.0));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
+    p.translate(4, 4);
+    FilmArrow(p, 1.0);
+    return image;
+}
+
 bool Save(const QImage& image, const QDir& dir, int id) {
     const QString path = dir.filePath(QStringLiteral("%1.png").arg(id));
     if (!image.save(path, "PNG")) {
@@ -306,6 +326,12 @@ int main(int argc, char** argv) {
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     bool ok = Save(DrawToolbarStrip(), dir, 141);
+    ok = Save(DrawAppIcon(32), dir, 128) && ok;
+    const QString bigIcon = dir.filePath(QStringLiteral("../icons/zev.png"));
+    if (!DrawAppIcon(128).save(bigIcon, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(bigIcon));
+        ok = false;
+    }
 
     const auto convert = [](QPainter& p) {
         p.save();
