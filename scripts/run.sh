@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the main job: converts a generated 10-second clip
-# (H.264 video and AAC audio in MP4) to Windows Media with zev-convert, then
-# shows what ffprobe reads in the result (it lists the "Description" tag as
-# "comment"). Extra arguments go to zev-convert.
+# Sets up, builds and starts the zev window (extra arguments go to zev, e.g. a
+# movie to open). Without a display it says so and runs the command-line
+# demo instead: converts a generated 10-second clip (H.264 video and AAC
+# audio in MP4) to Windows Media with zev-convert, then shows what ffprobe
+# reads in the result (it lists the "Description" tag as "comment"); extra
+# arguments then go to zev-convert.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec ./build/bin/zev "$@"
+fi
+echo "run.sh: no display (DISPLAY and WAYLAND_DISPLAY unset): running the command-line demo instead of zev"
 mkdir -p out
 src=out/sample.mp4
 if [ ! -s "$src" ]; then

@@ -1,0 +1,14 @@
+// The About box: version, the maker's web address as a link opened in the
+// desktop's browser, the contact address and a notice line.
+#pragma once
+
+#include <QDialog>
+
+constexpr char kMakerContact[] = "support@clipwright.example.org";
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,215 @@
+#include "app/job_panel.h"
+
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include "app/command_ids.h"
+#include "app/job_panel_layout.h"
+#include "app/path_label.h"
+#include "platform/win/dialog_seam.h"
+#include "ui/bitmaps.h"
+#include "ui/hover_button.h"
+
+namespace {
+
+constexpr char kCaption[] = "reelsmith";
+constexpr char kDestFilter[] = "WMV Files (*.wmv)|*.wmv||";
+constexpr char kDestExt[] = "wmv";
+constexpr char kSameName[] = "Sorry! Source file, Dest file could not be same name.";
+// The stored destination is a 1024-byte buffer; shorter than 4 counts as unset.
+constexpr std::size_t kDestBuffer = 1024;
+constexpr std::size_t kMinDestLength = 4;
+
+void Place(QWidget* w, const PanelRect& r) {
+    w->setGeometry(r.x, r.y, r.width, r.height);
+}
+
+CHoverButton* MakeHoverButton(QWidget* parent, const char* text, const char* tip, int tipLength,
+                              int normal, int pressed, int hover) {
+    auto* button = new CHoverButton(parent);
+    button->setText(QString::fromLatin1(text));
+    button->SetTipText(tip, tipLength);
+    button->LoadBitmaps(normal, pressed, hover, 0);
+    return button;
+}
+
+}  // namespace
+
+CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_dialogs(dialogs) {
+    setObjectName(QStringLiteral("CMD"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_pProgress = new QProgressBar(this);
+    m_pProgress->setRange(0, 100);
+    m_pProgress->setValue(0);
+    m_pProgress->setTextVisible(false);
+    m_pSource = new CPathLabel(this);
+    m_pDest = new CPathLabel(this);
+    m_pBrowseSource = new QPushButton(QStringLiteral("..."), this);
+    m_pBrowseDest = new QPushButton(QStringLiteral("..."), this);
+    m_pConvert = MakeHoverButton(this, "Convert", "Begin Convert", 15, bitmap_id::kConvertNormal,
+                                 bitmap_id::kConvertPressed, bitmap_id::kConvertHover);
+    m_pStop = MakeHoverButton(this, "Stop", "Stop Converting", 16, bitmap_id::kStopNormal,
+                              bitmap_id::kStopPressed, bitmap_id::kStopHover);
+    m_pStop->hide();
+    m_pSource->setText(QString::fromLatin1(kNoSourceText));
+    m_pDest->setText(QString::fromLatin1(kNoDestText));
+
+    connect(m_pBrowseSource, &QPushButton::clicked, this,
+            [this] { m_frame.SendCommand(cmd::kLoadFile); });
+    connect(m_pBrowseDest, &QPushButton::clicked, this, &CJobPanel::OnBrowseDest);
+    connect(m_pConvert, &QAbstractButton::clicked, this, &CJobPanel::StartConvert);
+    connect(m_pStop, &QAbstractButton::clicked, this, &CJobPanel::OnStop);
+}
+
+std::string CJobPanel::GetSourceText() const {
+    std::string text = m_pSource->text().toStdString();
+    if (text.size() >= kDestBuffer) text.resize(kDestBuffer - 1);
+    return text;
+}
+
+void CJobPanel::SetSourceText(const std::string& text) {
+    m_pSource->setText(QString::fromStdString(text));
+}
+
+void CJobPanel::ResetSourceText() {
+    SetSourceText(kNoSourceText);
+}
+
+void CJobPanel::SetProgress(int percent) {
+    m_pProgress->setValue(percent);
+}
+
+void CJobPanel::SetProgressText(const QString& text) {
+    m_pProgress->setTextVisible(!text.isEmpty());
+    m_pProgress->setFormat(text);
+}
+
+int CJobPanel::Progress() const {
+    return m_pProgress->value();
+}
+
+QString CJobPanel::DestLabelText() const {
+    return m_pDest->text();
+}
+
+QString CJobPanel::SourceLabelText() const {
+    return m_pSource->text();
+}
+
+bool CJobPanel::ShowsStop() const {
+    return !m_pStop->isHidden();
+}
+
+void CJobPanel::ShowFace(bool stop) {
+    m_pConvert->setVisible(!stop);
+    m_pStop->setVisible(stop);
+    update();
+}
+
+void CJobPanel::ResetAfterJob() {
+    ShowFace(false);
+    SetDest(std::string());
+    update();
+}
+
+void CJobPanel::SetDest(const std::string& path) {
+    m_szDest = path.substr(0, kDestBuffer - 1);
+    m_pDest->setText(m_szDest.empty() ? QString::fromLatin1(kNoDestText)
+                                      : QString::fromStdString(m_szDest));
+}
+
+bool CJobPanel::AskDestination(std::string& path) {
+    path.clear();
+    return m_dialogs.SaveFileName("Save As", kDestFilter, kDestExt, path);
+}
+
+void CJobPanel::OnBrowseDest() {
+    std::string path;
+    SetDest(AskDestination(path) ? path : std::string());
+}
+
+void CJobPanel::StartConvert() {
+    // A second job must not start inside the running one: its first step
+    // would release the working engine's interfaces.
+    if (m_jobActive && m_jobActive()) return;
+
+    if (GetSourceText() == kNoSourceText) {
+        m_dialogs.MessageBox("Please load source file!", kCaption, MsgButtons::Ok,
+                             MsgIcon::Warning);
+        m_frame.SendCommand(cmd::kLoadFile);
+        if (GetSourceText() == kNoSourceText) return;
+        if (m_lastLoadFailed && m_lastLoadFailed()) {
+            ResetSourceText();
+            return;
+        }
+    }
+    const std::string source = GetSourceText();
+    for (;;) {
+        if (m_szDest.size() < kMinDestLength) {
+            if (m_dialogs.MessageBox("Please set Dest File Name!", kCaption, MsgButtons::OkCancel,
+                                     MsgIcon::Warning) != MsgAnswer::Ok) {
+                return;
+            }
+            std::string path;
+            if (!AskDestination(path)) return;
+            if (path == source) {
+                m_dialogs.MessageBox(kSameName, kCaption, MsgButtons::Ok, MsgIcon::Warning);
+                continue;
+            }
+            SetDest(path);
+            break;
+        }
+        if (m_szDest == source) {
+            m_dialogs.MessageBox(kSameName, kCaption, MsgButtons::Ok, MsgIcon::Warning);
+            SetDest(std::string());
+            continue;
+        }
+        break;
+    }
+    ShowFace(true);
+    m_frame.SendCommand(cmd::kRunJob);
+}
+
+void CJobPanel::OnStop() {
+    if (m_dialogs.MessageBox("Are you sure to stop the converting?", kCaption, MsgButtons::YesNo,
+                             MsgIcon::Question) != MsgAnswer::Yes) {
+        return;
+    }
+    m_frame.SendCommand(cmd::kStopJob);
+    SetProgress(0);
+    ShowFace(false);
+}
+
+void CJobPanel::OnPageSize(int width, int height) {
+    setGeometry(0, 0, width, height);
+}
+
+void CJobPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceChildren(event->size().width());
+}
+
+void CJobPanel::PlaceChildren(int width) {
+    const JobPanelLayout l = ComputeJobPanelLayout(width);
+    Place(m_pProgress, l.progress);
+    Place(m_pBrowseSource, l.sourceBrowse);
+    Place(m_pBrowseDest, l.destBrowse);
+    Place(m_pConvert, l.convertButton);
+    Place(m_pStop, l.convertButton);
+    Place(m_pSource, l.sourceLabel);
+    Place(m_pDest, l.destLabel);
+}
+
+void CJobPanel::paintEvent(QPaintEvent*) {
+    // Qt's backing store already paints off screen and copies in one step.
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    const int x = ComputeJobPanelLayout(width()).textX;
+    const int ascent = painter.fontMetrics().ascent();
+    painter.setPen(Qt::black);
+    painter.drawText(x, 10 + ascent, QStringLiteral("From:"));
+    painter.drawText(x, 80 + ascent, QStringLiteral("To:"));
+}

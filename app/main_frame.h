@@ -1,0 +1,151 @@
+// The program's only top-level window: menu, toolbar, flat status bar, and a
+// pane splitter with the preview above and the job tabs below. It owns the
+// job state and runs a job on the UI thread (main_frame_job.cpp); the log
+// path and the command table are in main_frame_commands.cpp.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "app/command_ids.h"
+#include "app/job/converter_binding.h"
+#include "platform/win/window.h"
+
+class CJobPanel;
+class CJobTabCtrl;
+class CLogView;
+class CPaneSplitter;
+class CRecentFileList;
+class CStatusBarXP;
+class IDialogSeam;
+class IPreviewPane;
+class QAction;
+class QMenu;
+class QToolBar;
+struct IGraphBuilder;
+struct IMediaControl;
+struct IMediaSeeking;
+
+// What the frame is given; everything borrowed outlives the frame.
+struct MainFrameServices {
+    IDialogSeam* dialogs = nullptr;
+    // Makes the upper pane as a child of `parent`; the frame owns it.
+    std::function<IPreviewPane*(QWidget* parent)> makePreview;
+    CRecentFileList* recentFiles = nullptr;  // may be null: no list
+    std::function<void()> showAbout;
+    std::function<void()> showHelp;
+    // The converter libraries, by file name, tried in this order.
+    std::string primaryLibrary = kConverterLibrary9;
+    std::string fallbackLibrary = kConverterLibrary8;
+    // How long the finished job's 100 % stays.
+    int finishWaitMs = 1000;
+    // Period of the progress timer (136); tests shorten it.
+    int progressIntervalMs = 1000;
+};
+
+constexpr char kFrameTitle[] = "Clipwright 1.01";
+
+class CMainFrame : public QMainWindow, public ICommandTarget, public IJobLog {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 935;
+    static constexpr int kHeight = 697;
+
+    explicit CMainFrame(MainFrameServices services, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // A command from a child window, the menu, the toolbar or the engine.
+    // 32771 to 32773 are dropped while disabled.
+    void SendCommand(unsigned id) override;
+    bool IsCommandEnabled(unsigned id) const;
+
+    // Formats into the log buffer, then FlushLog.
+    void LogJobLine(const std::string& line) override;
+    // The log buffer to the log view (time-stamped) and the status bar.
+    void FlushLog();
+    void OpenFileByPath(const std::string& path);
+
+    // The engine's window: log flushes and job commands arrive here.
+    HWND Handle() const { return m_hWnd; }
+    bool JobActive() const { return m_bJobActive; }
+    int Progress() const;
+
+    CJobPanel* JobPanel() const { return m_pJobPanel; }
+    CLogView* LogView() const { return m_pLogView; }
+    CJobTabCtrl* Tabs() const { return m_pTabs; }
+    CStatusBarXP* StatusBar() const { return m_pStatus; }
+    CPaneSplitter* Splitter() const { return m_pSplitter; }
+    IPreviewPane* Preview() const { return m_pPreview; }
+    QAction* Action(unsigned id) const { return m_actions.value(id); }
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QMenu* FileMenu() const { return m_pFileMenu; }
+
+signals:
+    // After each progress tick and its command update, with the text the
+    // status bar shows.
+    void ProgressShown(const QString& text);
+    void JobFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // main_frame.cpp
+    void BuildMenusAndToolbar();
+    void BuildStatusBar();
+    void BuildClientArea();
+    QAction* MakeAction(unsigned id, const QString& text, const QString& prompt, int image);
+    void RebuildRecentItems();
+    void OnTabChanged(int index);
+    void UpdateCommandUI();
+
+    // main_frame_commands.cpp
+    void OnLoadFile();
+    void OnCloseFile();
+    void AcceptSource();
+    LRESULT OnHostMessage(UINT msg, WPARAM wParam);
+
+    // main_frame_job.cpp
+    void RunJob();
+    void OnStopJob();
+    void OnEndTimeStop();
+    void StopEngine();
+    void OnTimer(int id);
+    void ShowProgress();
+    void ReleaseLeftovers();
+
+    MainFrameServices m_services;
+    HWND m_hWnd = nullptr;
+    CStatusBarXP* m_pStatus = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentAnchor = nullptr;
+    QList<QAction*> m_recentItems;
+    QHash<unsigned, QAction*> m_actions;
+    CPaneSplitter* m_pSplitter = nullptr;
+    IPreviewPane* m_pPreview = nullptr;
+    CJobTabCtrl* m_pTabs = nullptr;
+    CJobPanel* m_pJobPanel = nullptr;
+    CLogView* m_pLogView = nullptr;
+
+    // Job state.
+    int m_nProgress = 0;  // written by the engine from a thread of its own
+    BoundConverter m_converter;
+    IGraphBuilder* m_pGraphBuilder = nullptr;
+    IMediaControl* m_pMediaControl = nullptr;
+    IMediaSeeking* m_pMediaSeeking = nullptr;
+    char m_szLog[kLogBufferSize] = {};
+    int m_nSpinner = 0;
+    bool m_bCloseRetry = false;
+    bool m_bJobActive = false;
+    QTimer m_progressTimer;
+    QTimer m_closeRetryTimer;
+    QElapsedTimer m_jobClock;
+};

@@ -1,0 +1,156 @@
+// The job control: binds the converter library, runs Convert on the UI
+// thread with Qt's event loop pumped inside the engine's wait, shows the
+// progress once a second, stops the engine and finishes the job.
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <cstring>
+
+#include "app/job_panel.h"
+#include "app/log_view.h"
+#include "app/main_frame.h"
+#include "app/preview_pane.h"
+#include "app/progress_text.h"
+#include "app/qt_host_event_loop.h"
+#include "platform/dshow/dshow.h"
+#include "ui/status_bar_xp.h"
+
+namespace {
+
+// The engine's paths: zeroed buffers of 1024 bytes, as Convert expects.
+void CopyPath(char (&buffer)[kLogBufferSize], const std::string& path) {
+    std::memset(buffer, 0, sizeof buffer);
+    std::memcpy(buffer, path.data(), std::min(path.size(), sizeof buffer - 1));
+}
+
+}  // namespace
+
+int CMainFrame::Progress() const {
+    // Written by an engine thread; one aligned int, read without a lock.
+    return __atomic_load_n(&m_nProgress, __ATOMIC_RELAXED);
+}
+
+void CMainFrame::ReleaseLeftovers() {
+    if (m_pGraphBuilder) m_pGraphBuilder->Release();
+    m_pGraphBuilder = nullptr;
+    if (m_pMediaControl) m_pMediaControl->Release();
+    m_pMediaControl = nullptr;
+    if (m_pMediaSeeking) m_pMediaSeeking->Release();
+    m_pMediaSeeking = nullptr;
+}
+
+void CMainFrame::RunJob() {
+    // Not re-entrant: a second run inside Convert would release the working
+    // engine's interfaces.
+    if (m_bJobActive) return;
+    m_bJobActive = true;
+    ReleaseLeftovers();
+
+    char source[kLogBufferSize];
+    char dest[kLogBufferSize];
+    CopyPath(source, m_pJobPanel->GetSourceText());
+    CopyPath(dest, m_pJobPanel->GetDestPath());
+
+    if (!BindConverter(*this, m_converter, m_services.primaryLibrary.c_str(),
+                       m_services.fallbackLibrary.c_str())) {
+        // An early end runs no finishing step: the panel keeps its Stop face.
+        m_bJobActive = false;
+        return;
+    }
+    ProfileStruc profile = WidenProfile(m_pPreview->ConverterRecord());
+    const double begin = m_pPreview->GetBeginTime();
+    const double end = m_pPreview->GetEndTime();
+
+    m_progressTimer.start();
+    m_jobClock.start();
+    {
+        CScopedQtHostEventLoop pump;
+        m_converter.convert(source, dest, &profile, m_szLog, m_hWnd, &m_pGraphBuilder,
+                            &m_pMediaControl, &m_pMediaSeeking, begin, end, &m_nProgress);
+    }
+
+    m_pJobPanel->SetProgress(100);
+    m_pJobPanel->SetProgressText(QString());
+    m_pJobPanel->ResetAfterJob();
+    // The 100 % stays a second. User input waits; paints and timers go on.
+    if (m_services.finishWaitMs > 0) {
+        QEventLoop wait;
+        QTimer::singleShot(m_services.finishWaitMs, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    __atomic_store_n(&m_nProgress, 0, __ATOMIC_RELAXED);
+    m_pJobPanel->SetProgress(0);
+    m_progressTimer.stop();
+    UnbindConverter(m_converter);
+    m_bJobActive = false;
+    UpdateCommandUI();
+    emit JobFinished();
+}
+
+void CMainFrame::OnStopJob() {
+    m_pLogView->AppendLine("User want stop converting\r\n");
+    StopEngine();
+}
+
+void CMainFrame::OnEndTimeStop() {
+    StopEngine();
+    m_pLogView->AppendLine("Reach end time, stop converting\r\n");
+}
+
+void CMainFrame::StopEngine() {
+    if (m_pMediaControl) {
+        m_pLogView->AppendLine("Stopping\r\n");
+        m_pMediaControl->Stop();
+        m_progressTimer.stop();
+    }
+    if (m_pGraphBuilder) {
+        // Ends the engine's wait for the end of its graph.
+        IMediaEventSink* sink = nullptr;
+        if (SUCCEEDED(m_pGraphBuilder->QueryInterface(IID_IMediaEventSink,
+                                                      reinterpret_cast<void**>(&sink))) &&
+            sink) {
+            sink->Notify(EC_USERABORT, 0, 0);
+            sink->Release();
+        }
+    }
+}
+
+void CMainFrame::OnTimer(int id) {
+    const bool shown = m_pMediaSeeking != nullptr;
+    if (shown) ShowProgress();
+    UpdateCommandUI();
+    if (shown) emit ProgressShown(m_pStatus->PaneText(0));
+    if (id == timer_id::kCloseRetry) {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        m_closeRetryTimer.stop();
+        m_bCloseRetry = false;
+    }
+}
+
+void CMainFrame::ShowProgress() {
+    const int progress = Progress();
+    m_pJobPanel->SetProgress(progress);
+    m_pJobPanel->SetProgressText(
+        QString::fromLatin1(ProgressBarText(progress, m_jobClock.elapsed())));
+    const std::string text = FormatProgressText(progress, m_nSpinner);
+    m_nSpinner = NextSpinner(m_nSpinner);
+    const QString shown = QString::fromLatin1(StatusBarText(text));
+    m_pStatus->SetPaneText(0, shown);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_pGraphBuilder || m_bJobActive) {
+        // Stop without asking; close again about a second after the engine
+        // has let go of its graph.
+        if (m_pGraphBuilder) SendCommand(cmd::kStopJob);
+        if (!m_bCloseRetry) {
+            m_closeRetryTimer.start();
+            m_bCloseRetry = true;
+        }
+        event->ignore();
+        return;
+    }
+    m_pPreview->CloseFile();
+    m_pPreview->SetClosing();
+    event->accept();
+}

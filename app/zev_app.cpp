@@ -1,0 +1,96 @@
+#include "app/zev_app.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include "app/about_dialog.h"
+#include "app/help_window.h"
+#include "app/recent_file_list.h"
+#include "app/single_instance.h"
+#include "platform/help/chm_reader.h"
+#include "platform/win/dialog_seam.h"
+#include "ui/menu_xp.h"
+
+std::string ProgramDirectory() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+CZevApp::CZevApp(IDialogSeam& dialogs, std::function<IPreviewPane*(QWidget*)> makePreview)
+    : m_dialogs(dialogs),
+      m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("korvane"),
+                 QStringLiteral("reelsmith")) {
+    m_services.dialogs = &m_dialogs;
+    m_services.makePreview = std::move(makePreview);
+}
+
+CZevApp::~CZevApp() {
+    m_pFrame.reset();
+    delete m_pHelp;
+}
+
+bool CZevApp::InitInstance(const QStringList& args) {
+    QString file;
+    for (int i = 1; i < args.size(); ++i) {
+        if (!args[i].startsWith(QLatin1Char('-'))) {
+            file = QFileInfo(args[i]).absoluteFilePath();
+            break;
+        }
+    }
+    // One copy per user and settings file, whatever the window's title.
+    m_pInstance = std::make_unique<CSingleInstance>(m_settings.fileName());
+    if (!m_pInstance->ClaimOrForward(file)) return false;
+
+    QCoreApplication::setOrganizationName(QStringLiteral("korvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("reelsmith"));
+    m_pRecent = std::make_unique<CRecentFileList>(&m_settings);
+    m_services.recentFiles = m_pRecent.get();
+    m_services.showAbout = [this] { ShowAbout(); };
+    m_services.showHelp = [this] { ShowHelp(); };
+
+    InstallMenuXP();
+    m_pFrame = std::make_unique<CMainFrame>(m_services);
+    m_pFrame->show();
+    connect(m_pInstance.get(), &CSingleInstance::Activated, this, [this](const QString& path) {
+        BringToFront();
+        if (!path.isEmpty()) OpenDocumentFile(path);
+    });
+    if (!file.isEmpty()) OpenDocumentFile(file);
+    return true;
+}
+
+void CZevApp::ExitInstance() {
+    RemoveMenuXP();
+}
+
+void CZevApp::BringToFront() {
+    m_pFrame->setWindowState(m_pFrame->windowState() & ~Qt::WindowMinimized);
+    m_pFrame->show();
+    m_pFrame->raise();
+    m_pFrame->activateWindow();
+}
+
+void CZevApp::OpenDocumentFile(const QString& path) {
+    // The entry stays in the list even when the load fails or is refused.
+    m_pFrame->OpenFileByPath(path.toStdString());
+}
+
+void CZevApp::ShowAbout() {
+    CAboutDlg about(m_pFrame.get());
+    about.exec();
+}
+
+void CZevApp::ShowHelp() {
+    // chmlib is tried once; without it help does nothing.
+    if (!ChmLibraryAvailable()) return;
+    if (!m_pHelp) m_pHelp = new CHelpWindow();
+    if (!m_pHelp->ShowTopic(ProgramHelpPath(ProgramDirectory()))) {
+        // A missing help file or chmlib: help does nothing, and no message.
+        if (!m_pHelp->isVisible()) {
+            delete m_pHelp;
+        }
+        return;
+    }
+    m_pHelp->show();
+    m_pHelp->raise();
+    m_pHelp->activateWindow();
+}

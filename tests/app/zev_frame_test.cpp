@@ -1,0 +1,290 @@
+// The main window driven as a user drives it: real widgets, the real engine,
+// generated clips, answers through the dialog seam.
+#include <QAction>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+
+#include "app/job_panel.h"
+#include "app/job_tab_ctrl.h"
+#include "app/log_view.h"
+#include "app/placeholder_preview.h"
+#include "app/recent_file_list.h"
+#include "ui/hover_button.h"
+#include "ui/status_bar_xp.h"
+#include "zev_frame_test_support.h"
+
+namespace {
+
+const QString kWelcome =
+    QStringLiteral("Welcome! Press F1 or visit https://clipwright.example.org to get help");
+const QRegularExpression kProgressText(
+    QStringLiteral("^Under converting, please wait\\.\\.\\.\\d+% finished[-\\\\|/]$"));
+
+std::string DescriptionOf(const JsonValue& probe) {
+    return probe["format"]["tags"]["comment"].String();
+}
+
+// Runs `action` once, at the first progress tick of the running job that
+// shows a value above zero.
+void AtFirstProgress(CMainFrame* frame, std::function<void()> action) {
+    auto done = std::make_shared<bool>(false);
+    QObject::connect(frame, &CMainFrame::ProgressShown, frame, [frame, done, action] {
+        if (*done || frame->Progress() <= 0) return;
+        *done = true;
+        action();
+    });
+}
+
+}  // namespace
+
+TEST_F(FrameTest, WindowStartsWithTitleMenusToolbarStatusAndWelcomeLine) {
+    MakeFrame();
+    EXPECT_EQ(QStringLiteral("Clipwright 1.01"), m_frame->windowTitle());
+    EXPECT_EQ(QSize(CMainFrame::kWidth, CMainFrame::kHeight), m_frame->size());
+    EXPECT_EQ(QStringLiteral("Ready"), m_frame->StatusBar()->PaneText(0));
+    EXPECT_EQ(4, m_frame->StatusBar()->PaneCount());
+    // The welcome line goes to the log only, first and stamped.
+    const QString first = m_frame->LogView()->toPlainText().section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d    ")).match(first).hasMatch());
+    EXPECT_EQ(kWelcome, first.mid(12));
+    // Toolbar order differs from the menu's: Load, Convert, Close.
+    QStringList order;
+    for (QAction* a : m_frame->ToolBar()->actions()) order << (a->isSeparator() ? "|" : a->text());
+    EXPECT_EQ(QStringList({"&Load File", "Con&vert...", "&Close File", "|", "Add", "Save", "Del",
+                           "|", "&Help", "&About reelsmith...", "|", "E&xit"}),
+              order);
+    EXPECT_EQ(QStringLiteral(" Load File"), m_frame->Action(cmd::kLoadFile)->toolTip());
+    // Tabs switch the pages.
+    m_frame->Tabs()->setCurrentIndex(1);
+    EXPECT_TRUE(m_frame->LogView()->isVisible());
+    EXPECT_FALSE(m_frame->JobPanel()->isVisible());
+    m_frame->Tabs()->setCurrentIndex(0);
+    EXPECT_TRUE(m_frame->JobPanel()->isVisible());
+}
+
+TEST_F(FrameTest, JobRunsFromLoadToReadBackOutput) {
+    MakeFrame([](MainFrameServices& s) {
+        s.finishWaitMs = 300;
+        s.progressIntervalMs = 100;
+    });
+    LoadThroughBrowse(s_clip);
+    ASSERT_EQ(QString::fromStdString(s_clip), m_frame->JobPanel()->SourceLabelText());
+    EXPECT_EQ(QString::fromStdString(s_clip), m_recent->Items().value(0));
+    SetRange(1, 3);
+
+    QStringList statusTexts;
+    QObject::connect(m_frame.get(), &CMainFrame::ProgressShown,
+                     [&](const QString& text) { statusTexts << text; });
+    QList<int> bar;
+    QObject::connect(m_frame->JobPanel()->ProgressBar(), &QProgressBar::valueChanged,
+                     [&](int v) { bar << v; });
+    const std::string dest = m_dir.Path("out.wmv");
+    ConvertTo(dest);
+
+    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.messages);
+    EXPECT_EQ("wmv", m_dialogs.lastSaveExt);
+    EXPECT_EQ("WMV Files (*.wmv)|*.wmv||", m_dialogs.lastSaveFilter);
+    EXPECT_TRUE(LogHas(kWelcome));
+    EXPECT_TRUE(LogHas("Load Convertor Library Success."));
+    EXPECT_TRUE(LogHas("Prepare convert success"));
+    EXPECT_TRUE(LogHas("Converting successfully complete!")) << LogLines().join('\n').toStdString();
+    // The progress text reached the status bar only, with its spinner.
+    ASSERT_FALSE(statusTexts.isEmpty());
+    for (const QString& t : statusTexts)
+        EXPECT_TRUE(kProgressText.match(t).hasMatch()) << t.toStdString();
+    EXPECT_FALSE(m_frame->LogView()->toPlainText().contains(QStringLiteral("% finished")));
+    // 100 after the job, then 0; the destination has to be chosen again.
+    ASSERT_GE(bar.size(), 2);
+    EXPECT_EQ((QList<int>{100, 0}), bar.mid(bar.size() - 2));
+    EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
+    EXPECT_TRUE(m_frame->JobPanel()->GetDestPath().empty());
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+    EXPECT_EQ(0, m_frame->Progress());
+    EXPECT_TRUE(m_frame->Action(cmd::kLoadFile)->isEnabled());
+
+    // The profile stand-in is "Small screen": 320 × 240 at 15 fps.
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    const JsonValue& video = StreamOf(probe, "video");
+    EXPECT_EQ(320, video["width"].Number());
+    EXPECT_EQ(240, video["height"].Number());
+    EXPECT_EQ("15/1", video["r_frame_rate"].String());
+    EXPECT_NEAR(2.0, probe["format"]["duration"].Number(), 0.2);
+}
+
+TEST_F(FrameTest, StopAskedNoChangesNothingYesStopsAndKeepsATaggedFile) {
+    MakeFrame([](MainFrameServices& s) {
+        s.finishWaitMs = 100;
+        s.progressIntervalMs = 100;
+    });
+    LoadThroughBrowse(s_longClip);
+    bool stillRunningAfterNo = false;
+    bool convertShownAtOnce = false;
+    AtFirstProgress(m_frame.get(), [&] {
+        m_dialogs.answers.push_back(MsgAnswer::No);
+        QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
+        stillRunningAfterNo =
+            m_frame->JobPanel()->ShowsStop() && !LogHas("User want stop converting");
+        m_dialogs.answers.push_back(MsgAnswer::Yes);
+        QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
+        convertShownAtOnce = !m_frame->JobPanel()->ShowsStop();
+    });
+    const std::string dest = m_dir.Path("stopped.wmv");
+    ConvertTo(dest);
+
+    EXPECT_TRUE(stillRunningAfterNo);
+    EXPECT_TRUE(convertShownAtOnce);
+    const QStringList lines = LogLines();
+    const int want = lines.indexOf("User want stop converting");
+    ASSERT_GE(want, 0) << lines.join('\n').toStdString();
+    EXPECT_EQ(QStringLiteral("Stopping"), lines.value(want + 1));
+    EXPECT_TRUE(LogHas("User stopped converting."));
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    EXPECT_EQ("Converted use ZEV from https://clipwright.example.org", DescriptionOf(probe));
+    EXPECT_LT(probe["format"]["duration"].Number(), 59.0);
+}
+
+TEST_F(FrameTest, ClosingDuringAJobStopsItAndClosesAfterwards) {
+    MakeFrame([](MainFrameServices& s) {
+        s.finishWaitMs = 100;
+        s.progressIntervalMs = 100;
+    });
+    LoadThroughBrowse(s_longClip);
+    bool openAfterClose = false;
+    AtFirstProgress(m_frame.get(), [&] {
+        m_frame->close();
+        m_frame->close();  // a second request arms no second retry
+        openAfterClose = m_frame->isVisible();
+    });
+    QSignalSpy finished(m_frame.get(), &CMainFrame::JobFinished);
+    const std::string dest = m_dir.Path("closed.wmv");
+    ConvertTo(dest);
+    ASSERT_EQ(1, finished.count());
+    EXPECT_TRUE(openAfterClose);
+    // No question before stopping: only the destination was asked for.
+    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.messages);
+    EXPECT_TRUE(LogHas("User want stop converting"));
+    // The window goes about a second after the job has ended.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_frame->isVisible(), 3000);
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    EXPECT_EQ("Converted use ZEV from https://clipwright.example.org", DescriptionOf(probe));
+}
+
+TEST_F(FrameTest, RunJobRefusedWhileAJobIsActiveAndRecentFileRefusedWhileProgressShows) {
+    MakeFrame([](MainFrameServices& s) {
+        s.finishWaitMs = 100;
+        s.progressIntervalMs = 100;
+    });
+    m_recent->Add(QString::fromStdString(s_clip));
+    LoadThroughBrowse(s_longClip);
+    bool loadDisabled = false;
+    AtFirstProgress(m_frame.get(), [&] {
+        // F7 and a direct run both reach the job control while it is busy.
+        m_frame->SendCommand(cmd::kRunJob);
+        m_frame->JobPanel()->StartConvert();
+        loadDisabled = !m_frame->Action(cmd::kLoadFile)->isEnabled();
+        m_frame->OpenFileByPath(s_clip);
+        m_dialogs.answers.push_back(MsgAnswer::Yes);
+        QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
+    });
+    ConvertTo(m_dir.Path("once.wmv"));
+
+    EXPECT_EQ(1, LogLines().count("Load Convertor Library Success."));
+    EXPECT_TRUE(loadDisabled);
+    EXPECT_EQ((std::vector<std::string>{"Please set Dest File Name!",
+                                        "Please stop the current converting first",
+                                        "Are you sure to stop the converting?"}),
+              m_dialogs.messages);
+    EXPECT_EQ(QString::fromStdString(s_longClip), m_frame->JobPanel()->SourceLabelText());
+    EXPECT_EQ(2, m_recent->Items().size());
+}
+
+TEST_F(FrameTest, MissingConverterLibraryLogsOneLineAndKeepsTheStopFace) {
+    MakeFrame([](MainFrameServices& s) {
+        s.primaryLibrary = "libtranzo-missing.so";
+        s.fallbackLibrary = "libtranzo-missing-too.so";
+    });
+    LoadThroughBrowse(s_clip);
+    ConvertTo(m_dir.Path("never.wmv"));
+    const QStringList lines = LogLines();
+    ASSERT_EQ(3, lines.size()) << lines.join('\n').toStdString();  // welcome, failure, end
+    EXPECT_EQ(QStringLiteral("Load Convertor Library failed! Error = 0X0000007E"), lines[1]);
+    EXPECT_TRUE(m_frame->JobPanel()->ShowsStop());
+    EXPECT_EQ(0, m_frame->JobPanel()->Progress());
+    // The status bar shows the line without stamp and line end.
+    EXPECT_EQ(lines[1], m_frame->StatusBar()->PaneText(0));
+    // Stop now only logs and shows Convert again.
+    m_dialogs.answers.push_back(MsgAnswer::Yes);
+    QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+    EXPECT_EQ(QStringLiteral("User want stop converting"), LogLines().value(2));
+}
+
+TEST_F(FrameTest, FallbackToTheOlderConverterWithTheReducedRuntime) {
+    // Needs LD_LIBRARY_PATH pointing at the reduced runtime; run by its own
+    // CTest entry.
+    if (!std::getenv("ZEV_TEST_REDUCED_RUNTIME")) GTEST_SKIP() << "run by zev_frame_fallback";
+    MakeFrame([](MainFrameServices& s) {
+        s.finishWaitMs = 100;
+        s.progressIntervalMs = 100;
+    });
+    LoadThroughBrowse(s_clip);
+    SetRange(0, 2);
+    const std::string dest = m_dir.Path("v7.wmv");
+    ConvertTo(dest);
+    const QStringList lines = LogLines();
+    const int fail = lines.indexOf("Load Convertor Library failed! Error = 0X0000007F");
+    ASSERT_GE(fail, 0) << lines.join('\n').toStdString();
+    EXPECT_EQ(
+        (QStringList{"Please install 'Windows Media Player 9' or 'Windows Media Format 9 Series "
+                     "Runtime'",
+                     "Check home page at https://clipwright.example.org for download",
+                     "Begin load WMP V7", "Load V7 Dll success!", "Load Convertor Library Success.",
+                     "Prepare convert success"}),
+        lines.mid(fail + 1, 6));
+    EXPECT_TRUE(LogHas("Converting finished"));
+    EXPECT_FALSE(Probe(dest).IsNull());
+}
+
+TEST_F(FrameTest, ConvertCheckMessagesAndLoops) {
+    MakeFrame();
+    // No source, open dialog cancelled: one message, no destination asked.
+    m_dialogs.answers.push_back(MsgAnswer::Ok);
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
+    EXPECT_EQ(std::vector<std::string>{"Please load source file!"}, m_dialogs.messages);
+    EXPECT_EQ(1, m_dialogs.openDialogs);
+    EXPECT_EQ(0, m_dialogs.saveDialogs);
+
+    // A destination of three characters counts as unset.
+    LoadThroughBrowse(s_clip);
+    m_dialogs.savePaths.push_back("a.w");
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(QStringLiteral("a.w"), m_frame->JobPanel()->DestLabelText());
+    m_dialogs.messages.clear();
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);  // Cancel
+    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.messages);
+
+    // The source as destination: told, cleared, asked again; the source
+    // chosen again in the dialog is refused once more.
+    m_dialogs.savePaths.push_back(s_clip);
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    m_dialogs.messages.clear();
+    m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
+    m_dialogs.savePaths.push_back(s_clip);
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
+    const std::string same = "Sorry! Source file, Dest file could not be same name.";
+    EXPECT_EQ((std::vector<std::string>{same, "Please set Dest File Name!", same,
+                                        "Please set Dest File Name!"}),
+              m_dialogs.messages);
+    EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+}
