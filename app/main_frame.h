@@ -13,6 +13,7 @@
 
 #include "app/command_ids.h"
 #include "app/job/converter_binding.h"
+#include "app/job/job_control.h"
 #include "platform/win/window.h"
 
 class CJobPanel;
@@ -26,9 +27,6 @@ class IPreviewPane;
 class QAction;
 class QMenu;
 class QToolBar;
-struct IGraphBuilder;
-struct IMediaControl;
-struct IMediaSeeking;
 
 // What the frame is given; everything borrowed outlives the frame.
 struct MainFrameServices {
@@ -66,7 +64,8 @@ public:
 
     // Formats into the log buffer, then FlushLog.
     void LogJobLine(const std::string& line) override;
-    // The log buffer to the log view (time-stamped) and the status bar.
+    // The engine's line in the log buffer to the log view (time-stamped)
+    // and the status bar.
     void FlushLog();
     void OpenFileByPath(const std::string& path);
 
@@ -119,7 +118,8 @@ private:
     void StopEngine();
     void OnTimer(int id);
     void ShowProgress();
-    void ReleaseLeftovers();
+    // A log line to the log view (time-stamped) and the status bar.
+    void ShowLogLine(const std::string& text);
 
     MainFrameServices m_services;
     HWND m_hWnd = nullptr;
@@ -135,13 +135,9 @@ private:
     CJobPanel* m_pJobPanel = nullptr;
     CLogView* m_pLogView = nullptr;
 
-    // Job state.
-    int m_nProgress = 0;  // written by the engine from a thread of its own
+    // Job state: the slots, the log buffer and the progress integer.
+    CJobState m_job;
     BoundConverter m_converter;
-    IGraphBuilder* m_pGraphBuilder = nullptr;
-    IMediaControl* m_pMediaControl = nullptr;
-    IMediaSeeking* m_pMediaSeeking = nullptr;
-    char m_szLog[kLogBufferSize] = {};
     int m_nSpinner = 0;
     bool m_bCloseRetry = false;
     bool m_bJobActive = false;

@@ -104,13 +104,15 @@ void CMainFrame::OpenFileByPath(const std::string& path) {
 }
 
 void CMainFrame::LogJobLine(const std::string& line) {
-    std::snprintf(m_szLog, sizeof m_szLog, "%s", line.c_str());
-    FlushLog();
+    std::snprintf(m_job.m_szLog, sizeof m_job.m_szLog, "%s", line.c_str());
+    ShowLogLine(m_job.m_szLog);
 }
 
 void CMainFrame::FlushLog() {
-    m_szLog[sizeof m_szLog - 1] = '\0';
-    const std::string text(m_szLog);
+    ShowLogLine(m_job.TakeEngineLine());
+}
+
+void CMainFrame::ShowLogLine(const std::string& text) {
     m_pLogView->AppendLine(text);
     m_pStatus->SetPaneText(0, QString::fromLocal8Bit(StatusBarText(text)));
 }
@@ -125,9 +127,9 @@ LRESULT CMainFrame::OnHostMessage(UINT msg, WPARAM wParam) {
     // An engine thread of its own: the text is taken now, before the next
     // line overwrites the buffer, and shown on the UI thread.
     if (id == cmd::kFlushLog) {
-        std::string text(m_szLog, strnlen(m_szLog, sizeof m_szLog));
+        const std::string text(m_job.m_szLog, strnlen(m_job.m_szLog, sizeof m_job.m_szLog));
         QMetaObject::invokeMethod(
-            this, [this, text] { LogJobLine(text); }, Qt::QueuedConnection);
+            this, [this, text] { ShowLogLine(text); }, Qt::QueuedConnection);
     } else {
         QMetaObject::invokeMethod(
             this, [this, id] { SendCommand(id); }, Qt::QueuedConnection);

@@ -12,44 +12,22 @@
 #include "app/preview_pane.h"
 #include "app/progress_text.h"
 #include "app/qt_host_event_loop.h"
-#include "platform/dshow/dshow.h"
 #include "ui/status_bar_xp.h"
 
-namespace {
-
-// The engine's paths: zeroed buffers of 1024 bytes, as Convert expects.
-void CopyPath(char (&buffer)[kLogBufferSize], const std::string& path) {
-    std::memset(buffer, 0, sizeof buffer);
-    std::memcpy(buffer, path.data(), std::min(path.size(), sizeof buffer - 1));
-}
-
-}  // namespace
-
 int CMainFrame::Progress() const {
-    // Written by an engine thread; one aligned int, read without a lock.
-    return __atomic_load_n(&m_nProgress, __ATOMIC_RELAXED);
-}
-
-void CMainFrame::ReleaseLeftovers() {
-    if (m_pGraphBuilder) m_pGraphBuilder->Release();
-    m_pGraphBuilder = nullptr;
-    if (m_pMediaControl) m_pMediaControl->Release();
-    m_pMediaControl = nullptr;
-    if (m_pMediaSeeking) m_pMediaSeeking->Release();
-    m_pMediaSeeking = nullptr;
+    return m_job.ReadProgress();
 }
 
 void CMainFrame::RunJob() {
     // Not re-entrant: a second run inside Convert would release the working
     // engine's interfaces.
-    if (m_bJobActive) return;
+    if (m_bJobActive || m_job.Converting()) return;
     m_bJobActive = true;
-    ReleaseLeftovers();
+    m_job.ReleaseLeftoverSlots();
 
-    char source[kLogBufferSize];
-    char dest[kLogBufferSize];
-    CopyPath(source, m_pJobPanel->GetSourceText());
-    CopyPath(dest, m_pJobPanel->GetDestPath());
+    JobRequest request;
+    request.source = m_pJobPanel->GetSourceText();
+    request.destination = m_pJobPanel->GetDestPath();
 
     if (!BindConverter(*this, m_converter, m_services.primaryLibrary.c_str(),
                        m_services.fallbackLibrary.c_str())) {
@@ -57,16 +35,15 @@ void CMainFrame::RunJob() {
         m_bJobActive = false;
         return;
     }
-    ProfileStruc profile = WidenProfile(m_pPreview->ConverterRecord());
-    const double begin = m_pPreview->GetBeginTime();
-    const double end = m_pPreview->GetEndTime();
+    request.profile = WidenProfile(m_pPreview->ConverterRecord());
+    request.beginSeconds = m_pPreview->GetBeginTime();
+    request.endSeconds = m_pPreview->GetEndTime();
 
     m_progressTimer.start();
     m_jobClock.start();
     {
         CScopedQtHostEventLoop pump;
-        m_converter.convert(source, dest, &profile, m_szLog, m_hWnd, &m_pGraphBuilder,
-                            &m_pMediaControl, &m_pMediaSeeking, begin, end, &m_nProgress);
+        m_job.RunConvert(m_converter.convert, m_hWnd, request);
     }
 
     m_pJobPanel->SetProgress(100);
@@ -78,7 +55,7 @@ void CMainFrame::RunJob() {
         QTimer::singleShot(m_services.finishWaitMs, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    __atomic_store_n(&m_nProgress, 0, __ATOMIC_RELAXED);
+    m_job.ResetProgress();
     m_pJobPanel->SetProgress(0);
     m_progressTimer.stop();
     UnbindConverter(m_converter);
@@ -98,25 +75,14 @@ void CMainFrame::OnEndTimeStop() {
 }
 
 void CMainFrame::StopEngine() {
-    if (m_pMediaControl) {
+    m_job.StopEngine([this] {
         m_pLogView->AppendLine("Stopping\r\n");
-        m_pMediaControl->Stop();
         m_progressTimer.stop();
-    }
-    if (m_pGraphBuilder) {
-        // Ends the engine's wait for the end of its graph.
-        IMediaEventSink* sink = nullptr;
-        if (SUCCEEDED(m_pGraphBuilder->QueryInterface(IID_IMediaEventSink,
-                                                      reinterpret_cast<void**>(&sink))) &&
-            sink) {
-            sink->Notify(EC_USERABORT, 0, 0);
-            sink->Release();
-        }
-    }
+    });
 }
 
 void CMainFrame::OnTimer(int id) {
-    const bool shown = m_pMediaSeeking != nullptr;
+    const bool shown = m_job.ProgressKnown();
     if (shown) ShowProgress();
     UpdateCommandUI();
     if (shown) emit ProgressShown(m_pStatus->PaneText(0));
@@ -139,10 +105,10 @@ void CMainFrame::ShowProgress() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_pGraphBuilder || m_bJobActive) {
+    if (m_job.GraphRunning() || m_bJobActive) {
         // Stop without asking; close again about a second after the engine
         // has let go of its graph.
-        if (m_pGraphBuilder) SendCommand(cmd::kStopJob);
+        if (m_job.GraphRunning()) SendCommand(cmd::kStopJob);
         if (!m_bCloseRetry) {
             m_closeRetryTimer.start();
             m_bCloseRetry = true;

@@ -9,7 +9,7 @@
 #include "platform/win/dialog_seam.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_lookup.h"
-#include "tools/zev-convert/source_probe.h"
+#include "app/job/source_probe.h"
 
 namespace {
 constexpr long kLoadFailed = -1;

@@ -6,11 +6,17 @@
 //   zev-ui-bench latency SOURCE DEST [END]     converts SOURCE (0 to END
 //                                              seconds) in the window and
 //                                              prints p50, p99 and max lateness
+//   zev-ui-bench tour SOURCE DEST SHOTS        loads SOURCE, converts it and
+//                                              shows the log, running
+//                                              SHOTS/shoot NAME at each step
+//                                              (for screenshots under Xvfb)
 #include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -88,6 +94,24 @@ int main(int argc, char** argv) {
     if (args.size() < 4) return 2;
     dialogs.dest = args[3].toStdString();
     app.Frame()->OpenFileByPath(args[2].toStdString());
+    if (args[1] == QLatin1String("tour") && args.size() > 4) {
+        const QString shoot = args[4];
+        auto shot = [shoot](const char* name) {
+            QTest::qWait(700);  // let the window paint
+            QProcess::execute(shoot, {QString::fromLatin1(name)});
+        };
+        shot("loaded");
+        bool taken = false;
+        QObject::connect(app.Frame(), &CMainFrame::ProgressShown, [&] {
+            if (taken || app.Frame()->Progress() <= 0) return;
+            taken = true;
+            QProcess::execute(shoot, {QStringLiteral("job")});
+        });
+        app.Frame()->JobPanel()->StartConvert();
+        app.Frame()->findChild<QTabWidget*>()->setCurrentIndex(1);
+        shot("log");
+        return 0;
+    }
     auto* preview = dynamic_cast<CPlaceholderPreview*>(app.Frame()->Preview());
     if (preview && args.size() > 4) preview->EndField()->setValue(args[4].toInt());
 

@@ -74,10 +74,10 @@ TEST_F(FrameTest, JobRunsFromLoadToReadBackOutput) {
         s.finishWaitMs = 300;
         s.progressIntervalMs = 100;
     });
-    LoadThroughBrowse(s_clip);
-    ASSERT_EQ(QString::fromStdString(s_clip), m_frame->JobPanel()->SourceLabelText());
-    EXPECT_EQ(QString::fromStdString(s_clip), m_recent->Items().value(0));
-    SetRange(1, 3);
+    LoadThroughBrowse(s_longClip);
+    ASSERT_EQ(QString::fromStdString(s_longClip), m_frame->JobPanel()->SourceLabelText());
+    EXPECT_EQ(QString::fromStdString(s_longClip), m_recent->Items().value(0));
+    SetRange(10, 40);
 
     QStringList statusTexts;
     QObject::connect(m_frame.get(), &CMainFrame::ProgressShown,
@@ -116,7 +116,7 @@ TEST_F(FrameTest, JobRunsFromLoadToReadBackOutput) {
     EXPECT_EQ(320, video["width"].Number());
     EXPECT_EQ(240, video["height"].Number());
     EXPECT_EQ("15/1", video["r_frame_rate"].String());
-    EXPECT_NEAR(2.0, probe["format"]["duration"].Number(), 0.2);
+    EXPECT_NEAR(30.0, probe["format"]["duration"].Number(), 0.2);
 }
 
 TEST_F(FrameTest, StopAskedNoChangesNothingYesStopsAndKeepsATaggedFile) {
