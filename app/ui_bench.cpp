@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
         QObject::connect(app.Frame(), &CMainFrame::ProgressShown, [&] {
             if (taken || app.Frame()->Progress() <= 0) return;
             taken = true;
-            QProcess::execute(shoot, {QStringLiteral("job")});
+            // After the status bar and the progress bar have painted.
+            QTimer::singleShot(300, [shoot] { QProcess::execute(shoot, {QStringLiteral("job")}); });
         });
         app.Frame()->JobPanel()->StartConvert();
         app.Frame()->findChild<QTabWidget*>()->setCurrentIndex(1);
