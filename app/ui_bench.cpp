@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -25,10 +24,10 @@
 #include <vector>
 
 #include "app/job_panel.h"
-#include "app/placeholder_preview.h"
+#include "app/preview_pane_adapter.h"
+#include "preview/preview_messages.h"
 #include "app/zev_app.h"
 #include "platform/win/dialog_seam.h"
-#include "profiles/profile_location.h"
 #include "ui/hover_button.h"
 
 namespace {
@@ -80,7 +79,7 @@ int main(int argc, char** argv) {
     }
     BenchDialogs dialogs;
     CZevApp app(dialogs, [&dialogs](QWidget* parent) -> IPreviewPane* {
-        return new CPlaceholderPreview(dialogs, ResolveProfilePath(ProgramDirectory()), parent);
+        return new CPreviewPaneAdapter(dialogs, parent);
     });
     if (!app.InitInstance({args[0]})) {
         std::fprintf(stderr, "another copy runs with the same settings\n");
@@ -113,8 +112,9 @@ int main(int argc, char** argv) {
         shot("log");
         return 0;
     }
-    auto* preview = dynamic_cast<CPlaceholderPreview*>(app.Frame()->Preview());
-    if (preview && args.size() > 4) preview->EndField()->setValue(args[4].toInt());
+    auto* preview = dynamic_cast<CPreviewPaneAdapter*>(app.Frame()->Preview());
+    if (preview && args.size() > 4)
+        SendMessageA(preview->PreviewHandle(), WM_SET_END, 0, args[4].toInt());
 
     // A 10 ms timer, and how late each of its ticks comes, while the job runs.
     std::vector<double> lateMs;

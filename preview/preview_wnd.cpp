@@ -37,10 +37,8 @@ const char* const kUnknownFormatQuestion =
 
 }  // namespace
 
-const char* const kMakerWebAddress = "https://www.clipwright.example/";
-
 std::string SupportPageAddress() {
-    return std::string(kMakerWebAddress) + "index.php?zevfaq02";
+    return std::string(kMakerWebAddress) + "/index.php?zevfaq02";
 }
 
 void SetPreviewClosing(bool closing) {

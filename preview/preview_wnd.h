@@ -28,6 +28,7 @@
 #include <functional>
 #include <string>
 
+#include "convert/common/convert_api.h"
 #include "platform/win/dialog_seam.h"
 #include "preview/preview_graph.h"
 #include "preview/preview_messages.h"
@@ -49,8 +50,8 @@ enum class PlayState : int {
     DragPaused = 5,  // paused because the slider's marker was grabbed
 };
 
-// The maker's web address and the support page offered for unknown formats.
-extern const char* const kMakerWebAddress;
+// The support page offered for unknown formats, on the maker's web address
+// (kMakerWebAddress, one for the whole program).
 std::string SupportPageAddress();
 
 // The process-wide closing flag and last load result (see preview_graph.h).

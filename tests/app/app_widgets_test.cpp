@@ -14,7 +14,7 @@
 #include "app/help_window.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
-#include "app/placeholder_preview.h"
+#include "app/preview_pane_adapter.h"
 #include "app/recent_file_list.h"
 #include "app/single_instance.h"
 #include "app/zev_app.h"
@@ -30,8 +30,8 @@ QString SettingsFile() {
         .fileName();
 }
 
-IPreviewPane* MakePlaceholder(ScriptedDialogs& dialogs, QWidget* parent) {
-    return new CPlaceholderPreview(dialogs, DEFAULT_PROFILES, parent);
+IPreviewPane* MakePreview(ScriptedDialogs& dialogs, QWidget* parent) {
+    return new CPreviewPaneAdapter(dialogs, parent);
 }
 
 }  // namespace
@@ -99,7 +99,7 @@ TEST_F(ZevAppTest, F1ShowsHelpAboutShowsItsTextsAndAFileArgumentIsOpened) {
     ClipSpec spec;
     spec.seconds = 2;
     ASSERT_TRUE(MakeClip(clip, spec));
-    CZevApp app(m_dialogs, [this](QWidget* p) { return MakePlaceholder(m_dialogs, p); });
+    CZevApp app(m_dialogs, [this](QWidget* p) { return MakePreview(m_dialogs, p); });
     ASSERT_TRUE(app.InitInstance({"zev", QString::fromStdString(clip)}));
     CMainFrame* frame = app.Frame();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));

@@ -13,7 +13,6 @@
 #include "app/job_panel.h"
 #include "app/job_tab_ctrl.h"
 #include "app/log_view.h"
-#include "app/placeholder_preview.h"
 #include "app/recent_file_list.h"
 #include "ui/hover_button.h"
 #include "ui/status_bar_xp.h"

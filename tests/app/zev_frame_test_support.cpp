@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTest>
 
 #include "app/job_panel.h"
 #include "app/log_view.h"
-#include "app/placeholder_preview.h"
+#include "app/preview_pane_adapter.h"
+#include "preview/preview_messages.h"
 #include "app/recent_file_list.h"
 #include "ui/hover_button.h"
 
@@ -42,7 +42,7 @@ void FrameTest::MakeFrame(const std::function<void(MainFrameServices&)>& adjust)
     services.dialogs = &m_dialogs;
     services.recentFiles = m_recent.get();
     services.makePreview = [this](QWidget* parent) -> IPreviewPane* {
-        m_preview = new CPlaceholderPreview(m_dialogs, DEFAULT_PROFILES, parent);
+        m_preview = new CPreviewPaneAdapter(m_dialogs, parent);
         return m_preview;
     };
     if (adjust) adjust(services);
@@ -54,11 +54,16 @@ void FrameTest::MakeFrame(const std::function<void(MainFrameServices&)>& adjust)
 void FrameTest::LoadThroughBrowse(const std::string& clip) {
     m_dialogs.openPaths.push_back(clip);
     QTest::mouseClick(m_frame->JobPanel()->SourceBrowseButton(), Qt::LeftButton);
+    // The range arrives when the preview's graph reports it is ready, as a
+    // user sees the end time appear before pressing Convert.
+    for (int waited = 0; m_frame->Preview()->GetEndTime() == 0 && waited < 10000; waited += 20)
+        QTest::qWait(20);
+    ASSERT_GT(m_frame->Preview()->GetEndTime(), 0u) << "the preview did not load " << clip;
 }
 
 void FrameTest::SetRange(int begin, int end) {
-    m_preview->EndField()->setValue(end);
-    m_preview->BeginField()->setValue(begin);
+    SendMessageA(m_preview->PreviewHandle(), WM_SET_END, 0, end);
+    SendMessageA(m_preview->PreviewHandle(), WM_SET_BEGIN, 0, begin);
 }
 
 void FrameTest::ConvertTo(const std::string& dest) {

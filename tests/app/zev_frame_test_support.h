@@ -1,5 +1,5 @@
-// A main frame as the program builds it, with a scripted dialog seam, the
-// stand-in upper pane and a recent-file list in a temporary settings file;
+// A main frame as the program builds it, with a scripted dialog seam and a
+// recent-file list in a temporary settings file;
 // generated clips shared by the tests of one suite.
 #pragma once
 
@@ -14,7 +14,7 @@
 #include "media_tools.h"
 #include "scripted_dialogs.h"
 
-class CPlaceholderPreview;
+class CPreviewPaneAdapter;
 class CRecentFileList;
 
 class FrameTest : public ::testing::Test {
@@ -28,7 +28,7 @@ protected:
     void MakeFrame(const std::function<void(MainFrameServices&)>& adjust = {});
     // Loads `clip` through the source browse button and the open dialog.
     void LoadThroughBrowse(const std::string& clip);
-    // Sets the range fields of the upper pane.
+    // Sets the range as the range slider does.
     void SetRange(int begin, int end);
     // Clicks Convert, answering the destination question with `dest`.
     void ConvertTo(const std::string& dest);
@@ -44,5 +44,5 @@ protected:
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<CRecentFileList> m_recent;
     std::unique_ptr<CMainFrame> m_frame;
-    CPlaceholderPreview* m_preview = nullptr;
+    CPreviewPaneAdapter* m_preview = nullptr;
 };
