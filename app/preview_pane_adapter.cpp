@@ -1,20 +1,12 @@
 #include "app/preview_pane_adapter.h"
 
-#include <QCoreApplication>
-#include <cstring>
-
 #include "preview/preview_wnd.h"
-#include "profiles/audio_format_catalog.h"
-#include "profiles/profile_location.h"
-#include "profiles/profile_lookup.h"
-
-namespace {
-// Until the output settings panel is hosted: the stored profile of this name.
-constexpr char kProfileName[] = "Small screen";
-}  // namespace
+#include "profiles/widgets/output_settings_panel.h"
 
 CPreviewPaneAdapter::CPreviewPaneAdapter(IDialogSeam& dialogs, QWidget* parent)
-    : QObject(nullptr), m_pPreview(new CPreviewWnd(dialogs, parent)) {
+    : QObject(nullptr),
+      m_pPreview(new CPreviewWnd(dialogs, parent)),
+      m_pPanel(m_pPreview->OutputPanel()) {
     setParent(m_pPreview);
 }
 
@@ -52,6 +44,8 @@ unsigned CPreviewPaneAdapter::GetEndTime() const {
 
 void CPreviewPaneAdapter::SetClosing() {
     SetPreviewClosing(true);
+    // The profile question comes while the window is still there.
+    m_pPanel->RewriteOnExit();
 }
 
 HWND CPreviewPaneAdapter::PreviewHandle() const {
@@ -59,22 +53,17 @@ HWND CPreviewPaneAdapter::PreviewHandle() const {
 }
 
 ProfileRecord CPreviewPaneAdapter::ConverterRecord() {
-    ProfileRecord stored;
-    std::memset(&stored, 0, sizeof stored);
-    std::string error;
-    const std::string path =
-        ResolveProfilePath(QCoreApplication::applicationDirPath().toStdString());
-    if (!FindProfileInFile(path, kProfileName, stored, error)) {
-        stored.width = 320;
-        stored.height = 240;
-        stored.videoBitrate = 128;
-        stored.framesPerSecond = 15;
-    }
-    CAudioFormatCatalog catalog;
-    catalog.Enumerate();
-    return ConverterRecordFromProfile(stored, catalog);
+    return m_pPanel->BuildConverterRecord();
 }
 
-void CPreviewPaneAdapter::AddProfile() {}
-void CPreviewPaneAdapter::SaveProfile() {}
-void CPreviewPaneAdapter::DeleteProfile() {}
+void CPreviewPaneAdapter::AddProfile() {
+    m_pPanel->Add();
+}
+
+void CPreviewPaneAdapter::SaveProfile() {
+    m_pPanel->Save();
+}
+
+void CPreviewPaneAdapter::DeleteProfile() {
+    m_pPanel->Delete();
+}

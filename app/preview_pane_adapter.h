@@ -43,5 +43,5 @@ public:
 
 private:
     CPreviewWnd* m_pPreview;
-    COutputSettingsPanel* m_pPanel = nullptr;
+    COutputSettingsPanel* m_pPanel;
 };

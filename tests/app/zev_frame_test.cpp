@@ -13,6 +13,7 @@
 #include "app/job_panel.h"
 #include "app/job_tab_ctrl.h"
 #include "app/log_view.h"
+#include "app/preview_pane.h"
 #include "app/recent_file_list.h"
 #include "ui/hover_button.h"
 #include "ui/status_bar_xp.h"
@@ -108,13 +109,14 @@ TEST_F(FrameTest, JobRunsFromLoadToReadBackOutput) {
     EXPECT_EQ(0, m_frame->Progress());
     EXPECT_TRUE(m_frame->Action(cmd::kLoadFile)->isEnabled());
 
-    // The profile stand-in is "Small screen": 320 × 240 at 15 fps.
+    // The output has the size and rate of the profile the panel shows.
+    const ProfileRecord record = m_frame->Preview()->ConverterRecord();
     const JsonValue probe = Probe(dest);
     ASSERT_FALSE(probe.IsNull());
     const JsonValue& video = StreamOf(probe, "video");
-    EXPECT_EQ(320, video["width"].Number());
-    EXPECT_EQ(240, video["height"].Number());
-    EXPECT_EQ("15/1", video["r_frame_rate"].String());
+    EXPECT_EQ(record.width + record.width % 2, video["width"].Number());
+    EXPECT_EQ(record.height + record.height % 2, video["height"].Number());
+    EXPECT_EQ(std::to_string(record.framesPerSecond) + "/1", video["r_frame_rate"].String());
     EXPECT_NEAR(30.0, probe["format"]["duration"].Number(), 0.2);
 }
 
