@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "convert/common/profile_struc.h"
+#include "profiles/profile_record.h"
 
 class QWidget;
 
