@@ -51,6 +51,10 @@ HRESULT AsfOutput::Open(const std::string& path,
     if (FAILED(hr)) return hr;
     ctx->pb = m_file.Io();
     ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
+    // Audio starts before 0 by the encoder's priming (see AudioStream). The
+    // ASF preroll takes such times; shifting every stream to make them
+    // non-negative would move the first video frame off the range's begin.
+    ctx->avoid_negative_ts = AVFMT_AVOID_NEG_TS_DISABLED;
     int ret = avformat_write_header(ctx.get(), nullptr);
     if (ret >= 0) {
         avio_flush(ctx->pb);

@@ -101,9 +101,11 @@ HRESULT AudioStream::EncodeFromFifo(bool padLast) {
         if (take < frameSize)
             av_samples_set_silence(m_frame->data, take, frameSize - take,
                                    m_encoder->ch_layout.nb_channels, m_encoder->sample_fmt);
-        // The encoder stamps packets one priming frame early; start them at
-        // the first sample's time instead, in step with the video.
-        m_frame->pts = m_nextPts + m_encoder->initial_padding;
+        // The encoder stamps each packet `initial_padding` samples before its
+        // frame: a decoder plays that much priming first, so the frame's
+        // first sample still sounds at its own time, in step with the video.
+        // The first packet's stamp is negative; the file's preroll holds it.
+        m_frame->pts = m_nextPts;
         m_nextPts += frameSize;
         HRESULT hr = SendFrame(m_frame.get());
         if (FAILED(hr)) return hr;

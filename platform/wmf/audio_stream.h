@@ -2,7 +2,9 @@
 // rate and channels (swresample), cuts it into the encoder's frames and
 // encodes them. Time stamps: the stream starts at its first sample's time
 // and runs on by the number of samples, so gaps and jitter in the input
-// times do not break the audio.
+// times do not break the audio. Packets carry the encoder's stamps, which
+// lead their samples by its priming (negative for the first packets), so
+// that what a decoder plays sounds at the samples' own times.
 //
 // Threads: not thread-safe; the writer serialises calls per stream.
 #pragma once

@@ -160,4 +160,21 @@ TEST_F(AsfJob, FolderRemovedMidJobIsAFailure) {
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
+TEST_F(AsfJob, BeepsSoundWithinTwentyMillisecondsOfTheirFlashes) {
+    const std::string source = m_dir.Path("flash.avi");
+    const std::vector<double> marks = {2.0, 4.0, 6.0};
+    ASSERT_TRUE(MakeFlashBeepClip(source, 8, 25, marks, "-c:v mpeg4 -q:v 3 -c:a pcm_s16le"));
+    const JobOptions job = Job(source, 0, 7);  // and the one second past the end
+    Run(job);
+
+    const std::vector<double> flashes = FlashTimes(job.dest);
+    const std::vector<double> beeps = BeepOnsets(job.dest);
+    ASSERT_EQ(marks.size(), flashes.size());
+    ASSERT_EQ(marks.size(), beeps.size());
+    for (size_t i = 0; i < marks.size(); ++i) {
+        EXPECT_NEAR(marks[i], flashes[i], 1.0 / 15 / 2) << "flash " << i;
+        EXPECT_NEAR(flashes[i], beeps[i], 0.020) << "beep " << i;
+    }
+}
+
 }  // namespace

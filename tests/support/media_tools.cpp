@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <sstream>
 
 TempDir::TempDir() {
@@ -97,4 +98,77 @@ int CountVideoFrames(const std::string& path) {
                    &out) != 0)
         return -1;
     return out.empty() ? -1 : std::atoi(out.c_str());
+}
+
+bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
+                       const std::vector<double>& flashes, const std::string& codecs) {
+    std::ostringstream flash, beep;
+    for (size_t i = 0; i < flashes.size(); ++i) {
+        const char* plus = i ? "+" : "";
+        flash << plus << "eq(n\\," << std::lround(flashes[i] * fps) << ")";
+        beep << plus << "between(t\\," << flashes[i] << "\\," << flashes[i] + 0.05 << ")";
+    }
+    std::ostringstream cmd;
+    cmd << "ffmpeg -nostdin -v error -y -f lavfi -i \"color=black:s=320x240:r=" << fps
+        << ":d=" << seconds << ",drawbox=c=white:t=fill:enable='" << flash.str()
+        << "'\" -f lavfi -i \"aevalsrc='0.8*sin(2*PI*1000*t)*(" << beep.str()
+        << ")':s=44100:d=" << seconds << "\" -ac 2 " << codecs << " " << ShellQuote(path)
+        << " 2>&1";
+    return RunCommand(cmd.str()) == 0;
+}
+
+namespace {
+std::vector<double> NumbersAfter(const std::string& text, const std::string& key) {
+    std::vector<double> values;
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1))
+        values.push_back(std::strtod(text.c_str() + at + key.size(), nullptr));
+    return values;
+}
+}  // namespace
+
+std::vector<double> FlashTimes(const std::string& path) {
+    // One "pts_time:" line and one "YAVG=" line per frame.
+    std::string out;
+    if (RunCommand("ffmpeg -nostdin -v error -copyts -i " + ShellQuote(path) +
+                       " -map 0:v:0 -vf \"signalstats,metadata=print:key=lavfi.signalstats.YAVG:"
+                       "file=-\" -f null - 2>/dev/null",
+                   &out) != 0)
+        return {};
+    const std::vector<double> times = NumbersAfter(out, "pts_time:");
+    const std::vector<double> luma = NumbersAfter(out, "YAVG=");
+    std::vector<double> flashes;
+    for (size_t i = 0; i < times.size() && i < luma.size(); ++i)
+        if (luma[i] > 128) flashes.push_back(times[i]);
+    return flashes;
+}
+
+std::vector<double> BeepOnsets(const std::string& path) {
+    std::string out;
+    if (RunCommand("ffmpeg -nostdin -hide_banner -copyts -i " + ShellQuote(path) +
+                       " -map 0:a:0 -af silencedetect=noise=-26dB:d=0.02 -f null - 2>&1",
+                   &out) != 0)
+        return {};
+    // A sound that runs to the end also ends a silence there; only a
+    // silence that a later one follows marks a beep.
+    std::vector<double> ends = NumbersAfter(out, "silence_end: ");
+    const std::vector<double> starts = NumbersAfter(out, "silence_start: ");
+    std::vector<double> onsets;
+    for (double end : ends)
+        for (double start : starts)
+            if (start > end) {
+                onsets.push_back(end);
+                break;
+            }
+    return onsets;
+}
+
+double FirstVideoFrameTime(const std::string& path) {
+    std::string out;
+    if (RunCommand("ffprobe -v error -select_streams v:0 -show_entries frame=pts_time "
+                   "-read_intervals %+#1 -of csv=p=0 " +
+                       ShellQuote(path),
+                   &out) != 0 ||
+        out.empty())
+        return std::nan("");
+    return std::strtod(out.c_str(), nullptr);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "json_lite.h"
 
@@ -55,3 +56,17 @@ double FramePsnr(const std::string& a, double aSeconds, const std::string& b, do
 
 // Frames of the first video stream as decoded by ffprobe; -1 on failure.
 int CountVideoFrames(const std::string& path);
+
+// A black clip with a one-frame white flash at each of `flashes` (seconds,
+// on the frame grid) and a 1 kHz beep of 50 ms starting at the same times
+// on silence; `codecs` are ffmpeg's container and codec arguments. True on
+// success.
+bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
+                       const std::vector<double>& flashes, const std::string& codecs);
+// Times (seconds, as the file stamps them) of the bright frames of the
+// first video stream, and of the starts of sound after silence in the first
+// audio stream; empty when the file cannot be read.
+std::vector<double> FlashTimes(const std::string& path);
+std::vector<double> BeepOnsets(const std::string& path);
+// Time of the first decoded video frame; NaN when there is none.
+double FirstVideoFrameTime(const std::string& path);
