@@ -2,12 +2,12 @@
 #include <QApplication>
 
 #include "app/preview_pane_adapter.h"
-#include "app/qt_dialog_seam.h"
+#include "ui/qt_dialogs.h"
 #include "app/zev_app.h"
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
-    CQtDialogSeam dialogs;
+    CQtDialogs dialogs;
     CZevApp app(dialogs, [&dialogs](QWidget* parent) -> IPreviewPane* {
         return new CPreviewPaneAdapter(dialogs, parent);
     });

@@ -10,6 +10,8 @@ class QWidget;
 class CQtDialogs : public IDialogSeam {
 public:
     explicit CQtDialogs(QWidget* parent = nullptr) : m_pParent(parent) {}
+    // The frame is made after the seam it is given; it becomes the parent then.
+    void SetParent(QWidget* parent) { m_pParent = parent; }
 
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
