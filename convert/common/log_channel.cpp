@@ -9,7 +9,15 @@
 
 namespace {
 
-std::string FormatLine(const char* fmt, va_list args) {
+size_t LineEndingLength(const char* text, size_t len) {
+    if (len >= 2 && text[len - 2] == '\r' && text[len - 1] == '\n') return 2;
+    if (len >= 1 && (text[len - 1] == '\n' || text[len - 1] == '\r')) return 1;
+    return 0;
+}
+
+}  // namespace
+
+std::string FormatLineV(const char* fmt, va_list args) {
     va_list measure;
     va_copy(measure, args);
     const int needed = std::vsnprintf(nullptr, 0, fmt, measure);
@@ -20,13 +28,13 @@ std::string FormatLine(const char* fmt, va_list args) {
     return line;
 }
 
-size_t LineEndingLength(const char* text, size_t len) {
-    if (len >= 2 && text[len - 2] == '\r' && text[len - 1] == '\n') return 2;
-    if (len >= 1 && (text[len - 1] == '\n' || text[len - 1] == '\r')) return 1;
-    return 0;
+std::string FormatLine(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    std::string line = FormatLineV(fmt, args);
+    va_end(args);
+    return line;
 }
-
-}  // namespace
 
 size_t CopyLogLine(char* dst, size_t dstSize, const char* text) {
     if (!dst || dstSize == 0) return 0;
@@ -57,7 +65,7 @@ void LogChannel::Send(const char* text) const {
 void LogChannel::Printf(const char* fmt, ...) const {
     va_list args;
     va_start(args, fmt);
-    const std::string line = FormatLine(fmt, args);
+    const std::string line = FormatLineV(fmt, args);
     va_end(args);
     Send(line.c_str());
 }
@@ -65,7 +73,7 @@ void LogChannel::Printf(const char* fmt, ...) const {
 void LogChannel::PrintfTraced(const char* fmt, ...) const {
     va_list args;
     va_start(args, fmt);
-    const std::string line = FormatLine(fmt, args);
+    const std::string line = FormatLineV(fmt, args);
     va_end(args);
     std::fputs(line.c_str(), stdout);
     Send(line.c_str());

@@ -7,7 +7,9 @@
 // from any thread.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
+#include <string>
 
 #include "platform/win/window.h"
 
@@ -35,6 +37,11 @@ private:
     char* m_szLog = nullptr;
     HWND m_hWnd = nullptr;
 };
+
+// printf formatting into a string of the needed length; "" when the format
+// cannot be used.
+std::string FormatLineV(const char* fmt, va_list args);
+std::string FormatLine(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 // One diagnostic line on standard output; no contract.
 void Trace(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -9,11 +9,14 @@
 namespace {
 
 DWORD Choose(const std::vector<std::wstring>& names) {
-    return ChooseAsfVideoCodec(static_cast<DWORD>(names.size()), [&](DWORD j, std::wstring& n) {
-        if (names[j].empty()) return false;  // an unreadable name
-        n = names[j];
-        return true;
-    });
+    return ChooseVideoCodec(
+        static_cast<DWORD>(names.size()),
+        [&](DWORD j, std::wstring& n) {
+            if (names[j].empty()) return false;  // an unreadable name
+            n = names[j];
+            return true;
+        },
+        kAsfProfileRules.codecs);
 }
 
 const std::wstring kV7 = L"Windows Media Video V7";

@@ -8,7 +8,7 @@
 #include "convert/common/convert_api.h"
 #include "convert/common/log_channel.h"
 #include "convert/common/wide_path.h"
-#include "convert/wmf9/codec_choice.h"
+#include "convert/wmf9/profile_builder.h"
 
 namespace {
 
@@ -62,12 +62,15 @@ TEST(WidePath, TooLongOrNotUtf8FailsWithNoCutPath) {
 }
 
 DWORD Choose(const std::vector<std::wstring>& names, std::vector<DWORD>* asked = nullptr) {
-    return ChooseVideoCodec(static_cast<DWORD>(names.size()), [&](DWORD j, std::wstring& name) {
-        if (asked) asked->push_back(j);
-        if (names[j].empty()) return false;  // a name that cannot be read
-        name = names[j];
-        return true;
-    });
+    return ChooseVideoCodec(
+        static_cast<DWORD>(names.size()),
+        [&](DWORD j, std::wstring& name) {
+            if (asked) asked->push_back(j);
+            if (names[j].empty()) return false;  // a name that cannot be read
+            name = names[j];
+            return true;
+        },
+        kWmf9ProfileRules.codecs);
 }
 
 TEST(VideoCodecChoice, V8WinsAndEndsTheScan) {
