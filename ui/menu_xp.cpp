@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QVariant>
-#include <QWidget>
 
 #include "ui/menu_xp_style.h"
 
@@ -12,23 +10,6 @@ namespace {
 int g_nInstallCount = 0;  // users of the installed style
 QString g_strBaseStyle;   // the style that was there before
 }  // namespace
-
-void SetMenuXPLook(QWidget* window, bool on) {
-    if (!window) return;
-    window->setProperty(kMenuXPProperty, on ? QVariant(1) : QVariant());
-    window->update();
-}
-
-bool HasMenuXPLook(const QWidget* window) {
-    return window && window->property(kMenuXPProperty).toInt() == 1;
-}
-
-bool UsesMenuXPLook(const QWidget* widget) {
-    for (const QWidget* w = widget; w; w = w->parentWidget()) {
-        if (HasMenuXPLook(w)) return true;
-    }
-    return false;
-}
 
 void InstallMenuXP() {
     if (g_nInstallCount++ > 0) return;

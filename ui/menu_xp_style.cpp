@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "ui/menu_mnemonic.h"
-#include "ui/menu_xp.h"
+#include "ui/menu_xp_look.h"
 
 namespace {
 

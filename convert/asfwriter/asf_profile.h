@@ -5,7 +5,7 @@
 
 #include "convert/asfwriter/convertor.h"
 #include "convert/common/profile_struc.h"
-#include "convert/common/system_profile.h"
+#include "convert/engine/system_profile.h"
 
 // Video codec 9, V8, V7, best first; a codec whose name is at a position no
 // worse than the best so far is taken (so a later equal name wins).

@@ -1,8 +1,8 @@
 // The exported entry point of the fallback converter library.
 #include "convert/asfwriter/job.h"
 #include "convert/common/convert_api.h"
-#include "convert/common/convert_export.h"
-#include "convert/common/whole_seconds.h"
+#include "convert/engine/convert_export.h"
+#include "convert/engine/whole_seconds.h"
 #include "platform/dshow/dshow.h"
 
 ZEV_CONVERT_EXPORT void Convert(char* szSourceFN, char* szDestFN, ProfileStruc* pProfile,

@@ -1,6 +1,6 @@
 #include "convert/asfwriter/convertor.h"
 
-#include "convert/common/engine_release.h"
+#include "convert/engine/engine_release.h"
 
 CConvertor::~CConvertor() {
     ReleaseMember(m_pProfile);

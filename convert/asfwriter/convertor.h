@@ -4,9 +4,9 @@
 // Convert returns.
 #pragma once
 
-#include "convert/common/engine_call.h"
+#include "convert/engine/engine_call.h"
 #include "convert/asfwriter/echo_log.h"
-#include "convert/common/wide_path.h"
+#include "convert/engine/wide_path.h"
 #include "platform/dshow/dshow.h"
 #include "platform/wmf/wmsdk.h"
 

@@ -2,7 +2,7 @@
 // is handed to the caller, as the older engine always did.
 #pragma once
 
-#include "convert/common/log_channel.h"
+#include "convert/engine/log_channel.h"
 
 class EchoLog {
 public:

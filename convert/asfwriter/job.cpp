@@ -4,10 +4,10 @@
 
 #include "convert/asfwriter/asf_profile.h"
 #include "convert/asfwriter/progress_worker.h"
-#include "convert/common/event_pump.h"
-#include "convert/common/graph_helpers.h"
+#include "convert/engine/event_pump.h"
+#include "convert/engine/graph_helpers.h"
 #include "convert/common/job_report.h"
-#include "convert/common/output_failure.h"
+#include "convert/engine/output_failure.h"
 
 namespace {
 

@@ -21,6 +21,6 @@ inline constexpr char kReportFailed8[] = "Error Abort\n";
 inline constexpr char kReportFinished8[] = "Converting finished\r\n";
 
 // Both engines: the output file could not be written or put in place, so
-// the destination does not hold the new file (convert/common/
+// the destination does not hold the new file (convert/engine/
 // output_failure.h). Sent after the ending above, and overrides it.
 inline constexpr char kReportOutputFailedPrefix[] = "Failed to write the output file";

@@ -1,7 +1,7 @@
 // The library's one export.
 #include "convert/common/convert_api.h"
-#include "convert/common/convert_export.h"
-#include "convert/common/whole_seconds.h"
+#include "convert/engine/convert_export.h"
+#include "convert/engine/whole_seconds.h"
 #include "convert/wmf9/convertor.h"
 #include "convert/wmf9/job.h"
 #include "convert/wmf9/pacing.h"

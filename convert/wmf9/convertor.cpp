@@ -1,6 +1,6 @@
 #include "convert/wmf9/convertor.h"
 
-#include "convert/common/engine_release.h"
+#include "convert/engine/engine_release.h"
 
 CConvertor::~CConvertor() {
     // The order is fixed: the graph goes before the filters that the engine

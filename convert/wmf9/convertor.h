@@ -3,9 +3,9 @@
 // entry, destroyed before Convert returns, never shared between calls.
 #pragma once
 
-#include "convert/common/engine_call.h"
-#include "convert/common/log_channel.h"
-#include "convert/common/wide_path.h"
+#include "convert/engine/engine_call.h"
+#include "convert/engine/log_channel.h"
+#include "convert/engine/wide_path.h"
 #include "convert/wmf9/grabber_callback.h"
 #include "platform/dshow/dshow.h"
 #include "platform/wmf/wmsdk.h"

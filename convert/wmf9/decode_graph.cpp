@@ -1,7 +1,7 @@
 #include "convert/wmf9/decode_graph.h"
 
-#include "convert/common/graph_helpers.h"
-#include "convert/common/wide_path.h"
+#include "convert/engine/graph_helpers.h"
+#include "convert/engine/wide_path.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "convert/wmf9/event_loop.h"
 
-#include "convert/common/event_pump.h"
+#include "convert/engine/event_pump.h"
 #include "convert/common/job_report.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "convert/common/convert_api.h"
-#include "convert/common/output_failure.h"
+#include "convert/engine/output_failure.h"
 
 namespace {
 

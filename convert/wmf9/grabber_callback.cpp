@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "convert/common/log_channel.h"
+#include "convert/engine/log_channel.h"
 #include "convert/common/progress_cell.h"
 
 HRESULT CGrabberCallback::QueryInterface(REFIID riid, void** ppv) {

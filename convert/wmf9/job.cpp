@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "convert/common/graph_helpers.h"
+#include "convert/engine/graph_helpers.h"
 #include "convert/wmf9/decode_graph.h"
 #include "convert/wmf9/event_loop.h"
 #include "convert/wmf9/finishing.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "convert/common/profile_struc.h"
-#include "convert/common/system_profile.h"
+#include "convert/engine/system_profile.h"
 #include "convert/wmf9/convertor.h"
 
 // Video codec V8, 9 Advanced Profile, 9, V7, best first; only the first two

@@ -6,18 +6,14 @@
 #include "platform/dshow/sample_grabber.h"
 
 namespace zev::dshow {
-#ifdef ZEV_HAVE_WMVCORE
 HRESULT CreateAsfWriterFilter(REFIID riid, void** ppv);
-#endif
 }  // namespace zev::dshow
 
 void DShowRegisterClasses() {
     ComRegisterClass(CLSID_FilterGraph, &zev::dshow::CreateFilterGraph);
     ComRegisterClass(CLSID_SampleGrabber, &zev::dshow::CreateSampleGrabber);
     ComRegisterClass(CLSID_NullRenderer, &zev::dshow::CreateNullRenderer);
-#ifdef ZEV_HAVE_WMVCORE
     ComRegisterClass(CLSID_WMAsfWriter, &zev::dshow::CreateAsfWriterFilter);
-#endif
 }
 
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "convert/common/convert_api.h"
-#include "convert/common/log_channel.h"
-#include "convert/common/wide_path.h"
+#include "convert/engine/log_channel.h"
+#include "convert/engine/wide_path.h"
 #include "convert/wmf9/profile_builder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "convert/common/graph_helpers.h"
+#include "convert/engine/graph_helpers.h"
 
 IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION dir) {
     if (!filter) return nullptr;

@@ -1,4 +1,4 @@
-#include "convert/common/wide_path.h"
+#include "convert/engine/wide_path.h"
 
 #include "platform/win/library.h"
 #include "platform/win/text.h"

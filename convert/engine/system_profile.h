@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "convert/common/log_channel.h"
+#include "convert/engine/log_channel.h"
 #include "convert/common/profile_struc.h"
 #include "platform/wmf/wmsdk.h"
 

@@ -1,4 +1,4 @@
-#include "convert/common/event_pump.h"
+#include "convert/engine/event_pump.h"
 
 long PumpUntilEndingEvent(IMediaEvent* events, HANDLE handle, bool (*isEnding)(long code),
                           LONG_PTR* param1) {

@@ -1,4 +1,4 @@
-#include "convert/common/log_channel.h"
+#include "convert/engine/log_channel.h"
 
 #include <cstdarg>
 #include <cstdio>

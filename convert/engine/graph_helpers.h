@@ -2,7 +2,7 @@
 // their decode graphs.
 #pragma once
 
-#include "convert/common/log_channel.h"
+#include "convert/engine/log_channel.h"
 #include "platform/dshow/dshow.h"
 
 // The first pin of `filter` in enumeration order whose direction is `dir`,

@@ -1,9 +1,9 @@
-#include "convert/common/system_profile.h"
+#include "convert/engine/system_profile.h"
 
 #include <string>
 #include <vector>
 
-#include "convert/common/profile_streams.h"
+#include "convert/engine/profile_streams.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "convert/common/profile_streams.h"
+#include "convert/engine/profile_streams.h"
 
 #include <limits>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "convert/common/output_failure.h"
+#include "convert/engine/output_failure.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 // cleared and COM is uninitialised (here), on every path.
 #pragma once
 
-#include "convert/common/engine_release.h"
+#include "convert/engine/engine_release.h"
 #include "platform/win/com.h"
 
 class CEngineCall {
