@@ -13,6 +13,8 @@ packages=(
   # help: chmcmd compiles zevhelp.chm at build time, chmlib reads it
   fp-utils libchm-dev libchm1
   time
+  # the format and format-check targets (clang-format 14 on Debian 12)
+  clang-format
   # the optional libFuzzer build of the profile reader (-DZEV_FUZZ=ON)
   clang libclang-rt-14-dev
 )

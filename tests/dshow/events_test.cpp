@@ -9,7 +9,7 @@
 
 #include "platform/dshow/video_surface.h"
 #include "platform/win/window.h"
-#include "test_media.h"
+#include "graph_tools.h"
 
 using namespace dshow_test;
 

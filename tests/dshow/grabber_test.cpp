@@ -6,7 +6,7 @@
 #include <chrono>
 #include <set>
 
-#include "test_media.h"
+#include "graph_tools.h"
 
 using namespace dshow_test;
 

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "test_media.h"
+#include "graph_tools.h"
 
 using namespace dshow_test;
 
@@ -82,7 +82,7 @@ TEST_F(GraphBuild, BadInputFailsAndLeavesNothingBehind) {
         std::string bytes((std::istreambuf_iterator<char>(in)), {});
         std::ofstream(truncated, std::ios::binary).write(bytes.data(), bytes.size() / 3);
     }
-    const int threadsBefore = CountThreads();
+    const int threadsBefore = ThreadCount();
     for (const std::string& path : {TempPath("missing.avi"), dir, empty, text, truncated}) {
         SCOPED_TRACE(path);
         HRESULT hr = Render(path);
@@ -95,8 +95,8 @@ TEST_F(GraphBuild, BadInputFailsAndLeavesNothingBehind) {
     EXPECT_EQ(Render(TempPath("missing.avi")), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(FAILED(Render(text)));
     // Every pipeline that was tried is gone again (pool threads may linger briefly).
-    for (int i = 0; i < 50 && CountThreads() > threadsBefore + 2; ++i) usleep(20000);
-    EXPECT_LE(CountThreads(), threadsBefore + 2);
+    for (int i = 0; i < 50 && ThreadCount() > threadsBefore + 2; ++i) usleep(20000);
+    EXPECT_LE(ThreadCount(), threadsBefore + 2);
     EXPECT_EQ(m_graph->RenderFile(nullptr, nullptr), E_POINTER);
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "test_media.h"
+#include "graph_tools.h"
 
 using namespace dshow_test;
 
@@ -62,16 +62,16 @@ TEST(Leaks, TwoHundredCyclesLeaveNoThreadsOrDescriptors) {
     // Warm up: plugin loading and GLib's shared thread pool settle first.
     for (int i = 0; i < 5; ++i) OneCycle(path, i);
     usleep(200000);
-    const int threads = CountThreads();
-    const int fds = CountDescriptors();
+    const int threads = ThreadCount();
+    const int fds = OpenFdCount();
     for (int i = 0; i < 200; ++i) {
         OneCycle(path, i);
         if (HasFatalFailure()) break;
     }
     // Idle pool threads wind down on their own; give them a moment.
-    for (int i = 0; i < 50 && CountThreads() > threads; ++i) usleep(20000);
-    EXPECT_LE(CountThreads(), threads);
-    EXPECT_LE(CountDescriptors(), fds);
+    for (int i = 0; i < 50 && ThreadCount() > threads; ++i) usleep(20000);
+    EXPECT_LE(ThreadCount(), threads);
+    EXPECT_LE(OpenFdCount(), fds);
     CoUninitialize();
 }
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "platform/wmf/wmsdk.h"
-#include "test_media.h"
+#include "graph_tools.h"
 
 using namespace dshow_test;
 

@@ -1,6 +1,5 @@
 #include "converter_host.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "app/job/job_control.h"
+#include "media_tools.h"
 #include "platform/dshow/dshow.h"
 #include "platform/win/window.h"
 #include "platform/wmf/media_type_reader.h"
@@ -28,16 +28,6 @@ struct Slots {
     IMediaControl* control = nullptr;
     IMediaSeeking* seeking = nullptr;
 };
-
-int CountDir(const char* dir) {
-    int n = 0;
-    if (DIR* d = opendir(dir)) {
-        while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') ++n;
-        closedir(d);
-    }
-    return n;
-}
 
 }  // namespace
 
@@ -142,10 +132,10 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
     });
 
     int savedStdout = -1;
-    char traceName[] = "/tmp/tranzo9-trace-XXXXXX";
+    std::string traceName;
     int traceFd = -1;
     if (options.captureTrace) {
-        traceFd = mkstemp(traceName);
+        traceFd = MakeTempFile("tranzo9-trace", traceName);
         fflush(stdout);
         savedStdout = dup(1);
         dup2(traceFd, 1);
@@ -170,7 +160,7 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
         text << in.rdbuf();
         result.trace = text.str();
         close(traceFd);
-        unlink(traceName);
+        unlink(traceName.c_str());
     }
     running.store(false);
     sampler.join();
@@ -188,10 +178,3 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
     DestroyWindow(window);
     return result;
 }
-
-int ThreadCount() {
-    return CountDir("/proc/self/task");
-}
-int OpenFdCount() {
-    return CountDir("/proc/self/fd") - 1;
-}  // less the one opendir holds

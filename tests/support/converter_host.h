@@ -69,7 +69,3 @@ struct JobResult {
 };
 
 JobResult RunConversion(ConvertFn convert, const JobOptions& options);
-
-// Counts of this process's threads and open descriptors.
-int ThreadCount();
-int OpenFdCount();

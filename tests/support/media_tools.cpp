@@ -1,20 +1,91 @@
 #include "media_tools.h"
 
+#include <dirent.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
-TempDir::TempDir() {
+std::string TempBase() {
     const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zev-test-XXXXXX";
-    if (mkdtemp(pattern.data())) m_path = pattern;
+    return base && *base ? base : "/tmp";
 }
 
+std::string MakeTempFolder(const std::string& prefix) {
+    std::string pattern = TempBase() + "/" + prefix + "-XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+int MakeTempFile(const std::string& prefix, std::string& path) {
+    std::string pattern = TempBase() + "/" + prefix + "-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    path = fd >= 0 ? pattern : std::string();
+    return fd;
+}
+
+TempDir::TempDir() : m_path(MakeTempFolder("zev-test")) {}
+
 TempDir::~TempDir() {
-    if (!m_path.empty()) RunCommand("rm -rf " + ShellQuote(m_path));
+    std::error_code ec;
+    if (!m_path.empty() && !getenv("ZEV_TEST_KEEP")) std::filesystem::remove_all(m_path, ec);
+}
+
+std::wstring Wide(const std::string& s) {
+    std::wstring out;
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (n == 1 || i + n > s.size()) {
+            out += static_cast<wchar_t>(c);
+            ++i;
+            continue;
+        }
+        uint32_t code = c & (0x7F >> n);
+        for (size_t k = 1; k < n; ++k)
+            code = code << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out += static_cast<wchar_t>(code);
+        i += n;
+    }
+    return out;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+namespace {
+
+int CountDir(const char* dir) {
+    int n = 0;
+    if (DIR* d = opendir(dir)) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+}  // namespace
+
+int ThreadCount() {
+    return CountDir("/proc/self/task");
+}
+
+int OpenFdCount() {
+    return CountDir("/proc/self/fd") - 1;  // less the one opendir holds
 }
 
 std::string ShellQuote(const std::string& s) {
@@ -50,13 +121,25 @@ bool MakeClip(const std::string& path, const ClipSpec& spec) {
     return RunCommand(cmd.str()) == 0;
 }
 
-JsonValue Probe(const std::string& path) {
+namespace {
+
+JsonValue ProbeWith(const std::string& options, const std::string& path) {
     std::string out;
-    if (RunCommand(
-            "ffprobe -v error -print_format json -show_format -show_streams " + ShellQuote(path),
-            &out) != 0)
+    if (RunCommand("ffprobe -v error -print_format json " + options +
+                       " -show_format -show_streams " + ShellQuote(path),
+                   &out) != 0)
         return JsonValue();
     return JsonValue::Parse(out);
+}
+
+}  // namespace
+
+JsonValue Probe(const std::string& path) {
+    return ProbeWith("", path);
+}
+
+JsonValue ProbeCountingFrames(const std::string& path) {
+    return ProbeWith("-count_frames", path);
 }
 
 const JsonValue& StreamOf(const JsonValue& probe, const std::string& type) {
@@ -67,10 +150,15 @@ const JsonValue& StreamOf(const JsonValue& probe, const std::string& type) {
     return kNull;
 }
 
-std::string Discover(const std::string& path) {
+std::string Discover(const std::string& path, int* status) {
     std::string out;
-    if (RunCommand("gst-discoverer-1.0 -v " + ShellQuote(path) + " 2>&1", &out) != 0) return "";
-    return out;
+    const int rc =
+        RunCommand("timeout 60 gst-discoverer-1.0 -v " + ShellQuote(path) + " 2>&1", &out);
+    if (status) {
+        *status = rc;
+        return out;
+    }
+    return rc == 0 ? out : std::string();
 }
 
 double FramePsnr(const std::string& a, double aSeconds, const std::string& b, double bSeconds,

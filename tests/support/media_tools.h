@@ -1,6 +1,6 @@
-// Media for the engine tests, made and read back with the command-line
-// tools: ffmpeg makes the sources, ffprobe and gst-discoverer-1.0 read the
-// results.
+// The test kit's base: temporary folders, files, shell commands, and media
+// made and read back with the command-line tools (ffmpeg makes the sources,
+// ffprobe and gst-discoverer-1.0 read the results).
 #pragma once
 
 #include <string>
@@ -8,8 +8,17 @@
 
 #include "json_lite.h"
 
-// A fresh directory under the system's temporary folder, removed with its
-// contents when the object goes.
+// The folder test files go under: $TMPDIR when set, else /tmp.
+std::string TempBase();
+// mkdtemp under TempBase() with this name prefix; "" when it fails.
+std::string MakeTempFolder(const std::string& prefix);
+// mkstemp under TempBase(); the open descriptor, -1 when it fails. `path`
+// receives the file's name.
+int MakeTempFile(const std::string& prefix, std::string& path);
+
+// A fresh folder under TempBase(), removed with its contents when the
+// object goes, unless ZEV_TEST_KEEP is set (to look at a failing test's
+// files).
 class TempDir {
 public:
     TempDir();
@@ -23,9 +32,19 @@ private:
     std::string m_path;
 };
 
+// UTF-8 to wide text, as the platform layers take paths; a stray byte
+// stays itself.
+std::wstring Wide(const std::string& utf8);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
 // Runs a shell command; returns its exit status and standard output.
 int RunCommand(const std::string& command, std::string* output = nullptr);
 std::string ShellQuote(const std::string& s);
+
+// Counts of this process's threads and open descriptors.
+int ThreadCount();
+int OpenFdCount();
 
 struct ClipSpec {
     double seconds = 4;
@@ -44,10 +63,13 @@ bool MakeClip(const std::string& path, const ClipSpec& spec);
 
 // ffprobe's -show_format -show_streams answer; null when it cannot read.
 JsonValue Probe(const std::string& path);
+// The same with every frame decoded and counted (nb_read_frames).
+JsonValue ProbeCountingFrames(const std::string& path);
 // The first stream of the given codec_type ("video", "audio") in a probe.
 const JsonValue& StreamOf(const JsonValue& probe, const std::string& type);
-// gst-discoverer-1.0's report, empty when it fails.
-std::string Discover(const std::string& path);
+// gst-discoverer-1.0's report, empty when it fails; with `status`, the
+// report whatever it says and the tool's exit status in *status.
+std::string Discover(const std::string& path, int* status = nullptr);
 
 // PSNR (dB) of the frame of `a` at `aSeconds` against the frame of `b` at
 // `bSeconds`, both scaled to width x height; negative when it cannot tell.

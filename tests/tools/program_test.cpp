@@ -16,13 +16,6 @@ std::string ZevConvert(const std::string& args) {
     return std::string(ZEV_CONVERT_PATH) + " -q " + args;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class ZevConvertProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,7 +62,7 @@ TEST_F(ZevConvertProgram, StoredProfileByName) {
     // The first profile of the shipped file.
     std::string firstName;
     {
-        std::istringstream cfg(ReadFile(DEFAULT_PROFILES));
+        std::istringstream cfg(ReadFileBytes(DEFAULT_PROFILES));
         std::string header, first;
         std::getline(cfg, header);
         std::getline(cfg, first);
@@ -92,7 +85,7 @@ TEST_F(ZevConvertProgram, StoredProfileByName) {
 }
 
 TEST_F(ZevConvertProgram, RefusesTheSourceAsDestinationAndBadRanges) {
-    const std::string before = ReadFile(m_source);
+    const std::string before = ReadFileBytes(m_source);
     std::string out;
     // The same file reached through another spelling of its folder.
     const std::string sameFile = m_dir.path() + "/./source clip.mp4";
@@ -100,7 +93,7 @@ TEST_F(ZevConvertProgram, RefusesTheSourceAsDestinationAndBadRanges) {
         RunCommand(ZevConvert(ShellQuote(m_source) + " " + ShellQuote(sameFile) + " 2>&1"), &out),
         2);
     EXPECT_NE(out.find("destination is the source"), std::string::npos) << out;
-    EXPECT_EQ(ReadFile(m_source), before);
+    EXPECT_EQ(ReadFileBytes(m_source), before);
 
     EXPECT_EQ(RunCommand(ZevConvert("--begin 5 --end 3 " + ShellQuote(m_source) + " " +
                                     ShellQuote(m_dir.Path("x.wmv")) + " 2>&1"),
@@ -139,8 +132,8 @@ TEST_F(ZevConvertProgram, InterruptStopsTheJobAndKeepsATaggedFile) {
         " && break; sleep 0.05; done; kill -INT $pid; wait $pid; echo $?";
     std::string out;
     ASSERT_EQ(RunCommand("bash -c " + ShellQuote(script), &out), 0);
-    EXPECT_EQ(out, "130\n") << ReadFile(log);
-    const std::string text = ReadFile(log);
+    EXPECT_EQ(out, "130\n") << ReadFileBytes(log);
+    const std::string text = ReadFileBytes(log);
     EXPECT_NE(text.find("User want stop converting"), std::string::npos) << text;
     EXPECT_NE(text.find("User stopped converting."), std::string::npos) << text;
     const JsonValue probe = Probe(dest);
@@ -173,7 +166,8 @@ TEST_F(ZevConvertProgram, OnATerminalOnlyAFinishedJobEndsAtAHundredPercent) {
         ShellQuote(log) + " & pid=$!; for i in $(seq 200); do grep -q 'Under converting' " +
         ShellQuote(log) + " && break; sleep 0.05; done; kill -INT $pid; wait $pid";
     RunCommand(onTerminal("bash -c " + ShellQuote(interrupted)), &out);
-    EXPECT_NE(ReadFile(log).find("User stopped converting."), std::string::npos) << ReadFile(log);
+    EXPECT_NE(ReadFileBytes(log).find("User stopped converting."), std::string::npos)
+        << ReadFileBytes(log);
     EXPECT_EQ(out.find("100% finished"), std::string::npos) << out;
 }
 
@@ -182,7 +176,7 @@ TEST_F(ZevConvertProgram, OnATerminalOnlyAFinishedJobEndsAtAHundredPercent) {
 // refused before any job (the pipe without hanging); a link is followed,
 // its file replaced and the link kept.
 TEST_F(ZevConvertProgram, DestinationsAreCheckedByWhatTheyAre) {
-    const std::string before = ReadFile(m_source);
+    const std::string before = ReadFileBytes(m_source);
     const std::string hardLink = m_dir.Path("hard link.wmv");
     ASSERT_EQ(0, link(m_source.c_str(), hardLink.c_str()));
     const std::string fifo = m_dir.Path("pipe.wmv");
@@ -196,7 +190,7 @@ TEST_F(ZevConvertProgram, DestinationsAreCheckedByWhatTheyAre) {
             << dest << ": " << out;
         EXPECT_NE(out.find("zev-convert: the destination is"), std::string::npos) << out;
     }
-    EXPECT_EQ(ReadFile(m_source), before);
+    EXPECT_EQ(ReadFileBytes(m_source), before);
 
     const std::string tooLong = "/" + std::string(1100, 'x') + ".wmv";
     EXPECT_EQ(RunCommand(ZevConvert(ShellQuote(m_source) + " " + tooLong + " 2>&1"), &out), 2);
@@ -234,8 +228,8 @@ TEST_F(ZevConvertProgram, TerminationSignalsStopTheJobAndAClosedPipeDoesNot) {
             " $pid; wait $pid; echo $?";
         std::string out;
         ASSERT_EQ(RunCommand("bash -c " + ShellQuote(script), &out), 0);
-        EXPECT_EQ(out, "130\n") << signal << ": " << ReadFile(log);
-        EXPECT_NE(ReadFile(log).find("User stopped converting."), std::string::npos) << signal;
+        EXPECT_EQ(out, "130\n") << signal << ": " << ReadFileBytes(log);
+        EXPECT_NE(ReadFileBytes(log).find("User stopped converting."), std::string::npos) << signal;
         const JsonValue probe = Probe(dest);
         ASSERT_FALSE(probe.IsNull()) << signal;
         EXPECT_LT(std::stod(probe["format"]["duration"].String()), 59.0);

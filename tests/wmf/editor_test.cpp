@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "wmf_test_support.h"
+#include "wmf_tools.h"
 
 using namespace wmftest;
 
@@ -66,13 +66,13 @@ size_t FilesIn(const std::string& dir) {
 
 TEST(Editor, DescriptionIsShownByFfprobeAndReadBack) {
     TempDir dir;
-    const std::string path = dir.File("tag.wmv");
+    const std::string path = dir.Path("tag.wmv");
     MakeClip(path);
     ASSERT_EQ(S_OK, Tag(path));
-    const Json probe = Probe(path);
+    const JsonValue probe = ProbeCountingFrames(path);
     // FFmpeg's ASF reader names the "Description" attribute "comment".
-    EXPECT_EQ(kTextUtf8, probe["format"]["tags"]["comment"].text);
-    EXPECT_EQ(10, probe["streams"][1]["nb_read_frames"].Num());
+    EXPECT_EQ(kTextUtf8, probe["format"]["tags"]["comment"].String());
+    EXPECT_EQ(10, probe["streams"][1]["nb_read_frames"].Number());
     int status = -1;
     const std::string gst = Discover(path, &status);
     EXPECT_EQ(0, status) << gst;
@@ -109,11 +109,11 @@ TEST(Editor, DescriptionIsShownByFfprobeAndReadBack) {
 // crashes, and whenever it fails the file is exactly as it was.
 TEST(Editor, DamagedFilesAreRefusedAndLeftUnchanged) {
     TempDir dir;
-    const std::string good = dir.File("good.wmv");
+    const std::string good = dir.Path("good.wmv");
     MakeClip(good);
     const std::string original = ReadFileBytes(good);
     ASSERT_GT(original.size(), 200u);
-    const std::string path = dir.File("damaged.wmv");
+    const std::string path = dir.Path("damaged.wmv");
     std::vector<std::string> variants = {"", "not an asf file at all", original.substr(0, 16),
                                          original.substr(0, 29), original.substr(0, 30)};
     for (size_t cut = 31; cut < original.size(); cut += 37)
@@ -134,24 +134,24 @@ TEST(Editor, DamagedFilesAreRefusedAndLeftUnchanged) {
             ++refused;
             ASSERT_EQ(bytes, ReadFileBytes(path)) << "changed although refused";
         }
-        ASSERT_EQ(2u, FilesIn(dir.Path())) << "a temporary file was left";
+        ASSERT_EQ(2u, FilesIn(dir.path())) << "a temporary file was left";
     }
     EXPECT_GT(refused, static_cast<int>(variants.size()) / 10);
-    EXPECT_TRUE(FAILED(Tag(dir.File("missing.wmv"))));
+    EXPECT_TRUE(FAILED(Tag(dir.Path("missing.wmv"))));
 }
 
 // Tagging through a link rewrites the file it names; the link stays a link.
 TEST(Editor, TaggingThroughALinkKeepsTheLink) {
     TempDir dir;
-    const std::string target = dir.File("target.wmv");
+    const std::string target = dir.Path("target.wmv");
     MakeClip(target);
-    const std::string link = dir.File("link.wmv");
+    const std::string link = dir.Path("link.wmv");
     std::filesystem::create_symlink("target.wmv", link);
     ASSERT_EQ(S_OK, Tag(link));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(2u, FilesIn(dir.Path()));
-    const std::string tags =
-        wmftest::Run("ffprobe -v error -show_entries format_tags -of flat '" + target + "'");
+    EXPECT_EQ(2u, FilesIn(dir.path()));
+    std::string tags;
+    RunCommand("ffprobe -v error -show_entries format_tags -of flat " + ShellQuote(target), &tags);
     EXPECT_NE(std::string::npos, tags.find(kTextUtf8)) << tags;
 }
 
@@ -159,7 +159,7 @@ TEST(Editor, TaggingThroughALinkKeepsTheLink) {
 // original in place and no temporary file behind.
 TEST(Editor, FailedWriteLeavesTheOriginal) {
     TempDir dir;
-    const std::string path = dir.File("limit.wmv");
+    const std::string path = dir.Path("limit.wmv");
     MakeClip(path);
     const std::string before = ReadFileBytes(path);
     rlimit saved{};
@@ -173,7 +173,7 @@ TEST(Editor, FailedWriteLeavesTheOriginal) {
     signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(FAILED(hr));
     EXPECT_EQ(before, ReadFileBytes(path));
-    EXPECT_EQ(1u, FilesIn(dir.Path()));
+    EXPECT_EQ(1u, FilesIn(dir.path()));
 }
 
 }  // namespace

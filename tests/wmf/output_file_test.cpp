@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "wmf_test_support.h"
+#include "wmf_tools.h"
 
 using namespace wmftest;
 namespace fs = std::filesystem;
@@ -71,7 +71,7 @@ protected:
 // While writing, the old file stays and one visibly named temporary file
 // grows beside it; EndWriting swaps them, keeping the old file's mode.
 TEST_F(OutputFileTest, OldFileStaysUntilTheNewOneIsWholeThenIsReplaced) {
-    const std::string dest = m_dir.File("movie.wmv");
+    const std::string dest = m_dir.Path("movie.wmv");
     WriteFileBytes(dest, "the old movie");
     ASSERT_EQ(0, chmod(dest.c_str(), 0640));
     ASSERT_EQ(S_OK, Begin(dest));
@@ -84,50 +84,50 @@ TEST_F(OutputFileTest, OldFileStaysUntilTheNewOneIsWholeThenIsReplaced) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the encoder's thread
 
     EXPECT_EQ("the old movie", ReadFileBytes(dest));
-    const std::vector<std::string> during = NamesIn(m_dir.Path());
+    const std::vector<std::string> during = NamesIn(m_dir.path());
     ASSERT_EQ(2u, during.size());
     EXPECT_EQ(0u, during[1].rfind("movie.wmv.unfinished-", 0)) << during[1];
-    EXPECT_GT(fs::file_size(m_dir.File(during[1])), 5000u);
+    EXPECT_GT(fs::file_size(m_dir.Path(during[1])), 5000u);
 
     ASSERT_EQ(S_OK, m_writer->EndWriting());
-    EXPECT_EQ(std::vector<std::string>{"movie.wmv"}, NamesIn(m_dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"movie.wmv"}, NamesIn(m_dir.path()));
     struct stat st {};
     ASSERT_EQ(0, stat(dest.c_str(), &st));
     EXPECT_EQ(0640u, st.st_mode & 07777);
-    const Json probe = Probe(dest);
-    EXPECT_EQ("asf", probe["format"]["format_name"].text);
-    EXPECT_NEAR(4.0, probe["format"]["duration"].Num(), 0.3);
+    const JsonValue probe = ProbeCountingFrames(dest);
+    EXPECT_EQ("asf", probe["format"]["format_name"].String());
+    EXPECT_NEAR(4.0, probe["format"]["duration"].Number(), 0.3);
 }
 
 // A link is followed: the file it names is replaced (or made, for a link
 // that points at nothing yet) and the link itself stays.
 TEST_F(OutputFileTest, LinkedDestinationReplacesTheTargetAndKeepsTheLink) {
-    ASSERT_EQ(0, mkdir(m_dir.File("real").c_str(), 0755));
-    const std::string target = m_dir.File("real/target.wmv");
+    ASSERT_EQ(0, mkdir(m_dir.Path("real").c_str(), 0755));
+    const std::string target = m_dir.Path("real/target.wmv");
     WriteFileBytes(target, "old");
-    const std::string link = m_dir.File("link.wmv");
+    const std::string link = m_dir.Path("link.wmv");
     fs::create_symlink("real/target.wmv", link);
     ASSERT_EQ(S_OK, Begin(link));
     ASSERT_EQ(S_OK, WriteFrames(10));
     ASSERT_EQ(S_OK, m_writer->EndWriting());
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ("real/target.wmv", fs::read_symlink(link).string());
-    EXPECT_EQ(std::vector<std::string>{"target.wmv"}, NamesIn(m_dir.File("real")));
+    EXPECT_EQ(std::vector<std::string>{"target.wmv"}, NamesIn(m_dir.Path("real")));
     EXPECT_GT(fs::file_size(target), 1000u);
 
-    const std::string dangling = m_dir.File("dangling.wmv");
+    const std::string dangling = m_dir.Path("dangling.wmv");
     fs::create_symlink("real/new.wmv", dangling);
     ASSERT_EQ(S_OK, Begin(dangling));
     ASSERT_EQ(S_OK, WriteFrames(5));
     ASSERT_EQ(S_OK, m_writer->EndWriting());
     EXPECT_TRUE(fs::is_symlink(dangling));
-    EXPECT_TRUE(fs::is_regular_file(m_dir.File("real/new.wmv")));
+    EXPECT_TRUE(fs::is_regular_file(m_dir.Path("real/new.wmv")));
 }
 
 // The folder disappears while the job runs: EndWriting fails with "not
 // found" instead of reporting a file that is nowhere.
 TEST_F(OutputFileTest, FolderRemovedMidJobIsAFailure) {
-    const std::string folder = m_dir.File("gone");
+    const std::string folder = m_dir.Path("gone");
     ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
     ASSERT_EQ(S_OK, Begin(folder + "/out.wmv"));
     ASSERT_EQ(S_OK, WriteFrames(10));
@@ -139,22 +139,22 @@ TEST_F(OutputFileTest, FolderRemovedMidJobIsAFailure) {
 // Neither a pipe nor a folder is written into or replaced, and the writer
 // does not hang on a pipe that nobody reads.
 TEST_F(OutputFileTest, DestinationsThatAreNotFilesAreRefusedAtOnce) {
-    const std::string fifo = m_dir.File("pipe.wmv");
+    const std::string fifo = m_dir.Path("pipe.wmv");
     ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
     EXPECT_EQ(NS_E_FILE_WRITE, Begin(fifo));
-    const std::string folder = m_dir.File("folder.wmv");
+    const std::string folder = m_dir.Path("folder.wmv");
     ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
     EXPECT_EQ(NS_E_FILE_WRITE, Begin(folder));
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_EQ((std::vector<std::string>{"folder.wmv", "pipe.wmv"}), NamesIn(m_dir.Path()));
+    EXPECT_EQ((std::vector<std::string>{"folder.wmv", "pipe.wmv"}), NamesIn(m_dir.path()));
 }
 
 // A disk that fills up: the write or the end fails with "disk full", the
 // old file is kept and no temporary file is left. Needs a small file
 // system of its own, which only root can mount.
 TEST_F(OutputFileTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
-    const std::string mountPoint = m_dir.File("small");
+    const std::string mountPoint = m_dir.Path("small");
     ASSERT_EQ(0, mkdir(mountPoint.c_str(), 0755));
     if (geteuid() != 0 || mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=256k") != 0)
         GTEST_SKIP() << "needs root to mount a 256 KB tmpfs for a full disk";
@@ -176,11 +176,11 @@ TEST_F(OutputFileTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
 TEST_F(OutputFileTest, LongNamesGetAShortenedTemporaryName) {
     std::string name;
     for (int i = 0; i < 125; ++i) name += "\xC3\xA9";  // 250 bytes
-    const std::string dest = m_dir.File(name + ".wmv");
+    const std::string dest = m_dir.Path(name + ".wmv");
     ASSERT_EQ(S_OK, Begin(dest));
     ASSERT_EQ(S_OK, WriteFrames(3));
     std::string temp;
-    for (const std::string& n : NamesIn(m_dir.Path()))
+    for (const std::string& n : NamesIn(m_dir.path()))
         if (n.find(".unfinished-") != std::string::npos) temp = n;
     ASSERT_FALSE(temp.empty());
     EXPECT_LE(temp.size(), 255u);
@@ -188,7 +188,7 @@ TEST_F(OutputFileTest, LongNamesGetAShortenedTemporaryName) {
     EXPECT_EQ(0u, kept.size() % 2);  // whole two-byte characters only
     EXPECT_EQ(0u, name.rfind(kept, 0));
     ASSERT_EQ(S_OK, m_writer->EndWriting());
-    EXPECT_EQ(std::vector<std::string>{name + ".wmv"}, NamesIn(m_dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{name + ".wmv"}, NamesIn(m_dir.path()));
 }
 
 }  // namespace

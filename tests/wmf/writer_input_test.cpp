@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "wmf_test_support.h"
+#include "wmf_tools.h"
 
 using namespace wmftest;
 
@@ -58,18 +58,18 @@ TEST(WriterInput, EveryAudioFormatEncodes) {
             const OwnedType out = MediaTypeOf(config.As<IWMMediaProps>().Get());
             const WAVEFORMATEX wfx = *WaveFormatOf(out.mt);
             const std::string path =
-                dir.File("a" + std::to_string(c) + "-" + std::to_string(f) + ".wma");
+                dir.Path("a" + std::to_string(c) + "-" + std::to_string(f) + ".wma");
             auto w = WriterFor(MakeJobProfile(c, f, 64, 48, 10, 50000).Get(), path);
             ASSERT_EQ(S_OK, w->BeginWriting());
             ASSERT_EQ(S_OK, SetInput(w.Get(), 0, PcmType(2, 22050, 32, true)));
             ASSERT_EQ(S_OK, WriteBytes(w.Get(), 0, 0, MakeTone(2, 22050, 32, true, 11025, 0)));
             ASSERT_EQ(S_OK, w->EndWriting());
-            const Json probe = Probe(path);
-            const Json& a = probe["streams"][0];
-            EXPECT_EQ("audio", a["codec_type"].text);
-            EXPECT_EQ(wfx.nSamplesPerSec, a["sample_rate"].Num());
-            EXPECT_EQ(wfx.nChannels, a["channels"].Num());
-            EXPECT_GE(a["nb_read_frames"].Num(), 1);
+            const JsonValue probe = ProbeCountingFrames(path);
+            const JsonValue& a = probe["streams"][0];
+            EXPECT_EQ("audio", a["codec_type"].String());
+            EXPECT_EQ(wfx.nSamplesPerSec, a["sample_rate"].Number());
+            EXPECT_EQ(wfx.nChannels, a["channels"].Number());
+            EXPECT_GE(a["nb_read_frames"].Number(), 1);
         }
     }
 }
@@ -90,7 +90,7 @@ TEST(WriterInput, EveryRawLayoutIsAccepted) {
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(n);
-        const std::string path = dir.File("v" + std::to_string(n) + ".wmv");
+        const std::string path = dir.Path("v" + std::to_string(n) + ".wmv");
         auto w = WriterFor(MakeJobProfile(0, 23, 64, 48, 10, 50000).Get(), path);
         ASSERT_EQ(S_OK, w->BeginWriting());
         ASSERT_EQ(S_OK, SetInput(w.Get(), 1, RawVideoType(c.subtype, c.w, c.h)));
@@ -102,16 +102,16 @@ TEST(WriterInput, EveryRawLayoutIsAccepted) {
         ASSERT_EQ(S_OK, WriteBytes(w.Get(), 0, 0,
                                    MakeTone(1 + n % 6, 11025 + 1000 * n, bits, isFloat, 5000, 0)));
         ASSERT_EQ(S_OK, w->EndWriting());
-        const Json probe = Probe(path);
-        EXPECT_EQ(5, probe["streams"][1]["nb_read_frames"].Num());
-        EXPECT_GE(probe["streams"][0]["nb_read_frames"].Num(), 1);
+        const JsonValue probe = ProbeCountingFrames(path);
+        EXPECT_EQ(5, probe["streams"][1]["nb_read_frames"].Number());
+        EXPECT_GE(probe["streams"][0]["nb_read_frames"].Number(), 1);
         ++n;
     }
 }
 
 TEST(WriterInput, AbsurdInputTypesAreRefused) {
     TempDir dir;
-    auto w = WriterFor(MakeJobProfile(0, 12, 64, 48, 10, 50000).Get(), dir.File("x.wmv"));
+    auto w = WriterFor(MakeJobProfile(0, 12, 64, 48, 10, 50000).Get(), dir.Path("x.wmv"));
     std::vector<OwnedType> video = {RawVideoType(MEDIASUBTYPE_RGB24, 0, 48),
                                     RawVideoType(MEDIASUBTYPE_RGB24, 100000, 48),
                                     RawVideoType(MEDIASUBTYPE_I420, 64, 100000),
@@ -166,10 +166,10 @@ TEST(WriterInput, BadDestinationsFailWithoutLeavingFiles) {
     ASSERT_EQ(S_OK, w->SetProfile(profile.Get()));
     EXPECT_EQ(NS_E_NOT_CONFIGURED, w->BeginWriting());
 
-    ASSERT_EQ(S_OK, w->SetOutputFilename(Wide(dir.File("no/such/dir/x.wmv")).c_str()));
+    ASSERT_EQ(S_OK, w->SetOutputFilename(Wide(dir.Path("no/such/dir/x.wmv")).c_str()));
     EXPECT_EQ(NS_E_FILE_NOT_FOUND, w->BeginWriting());
-    WriteFileBytes(dir.File("plain"), "x");
-    ASSERT_EQ(S_OK, w->SetOutputFilename(Wide(dir.File("plain/x.wmv")).c_str()));
+    WriteFileBytes(dir.Path("plain"), "x");
+    ASSERT_EQ(S_OK, w->SetOutputFilename(Wide(dir.Path("plain/x.wmv")).c_str()));
     EXPECT_TRUE(FAILED(w->BeginWriting()));
     ASSERT_EQ(S_OK, w->SetOutputFilename(L"/proc/no-files-here.wmv"));
     EXPECT_TRUE(FAILED(w->BeginWriting()));
@@ -178,7 +178,7 @@ TEST(WriterInput, BadDestinationsFailWithoutLeavingFiles) {
     EXPECT_EQ(NS_E_FILE_WRITE, w->BeginWriting());
     EXPECT_TRUE(FAILED(w->EndWriting()));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
-    EXPECT_EQ(1u, static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+    EXPECT_EQ(1u, static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
                                                     std::filesystem::directory_iterator())));
 }
 
@@ -186,7 +186,7 @@ TEST(WriterInput, BadDestinationsFailWithoutLeavingFiles) {
 // reported, never a success for a cut-off file.
 TEST(WriterInput, RunningOutOfSpaceMidJobIsReported) {
     TempDir dir;
-    auto w = WriterFor(MakeJobProfile(0, 12, 320, 240, 25, 2000000).Get(), dir.File("full.wmv"));
+    auto w = WriterFor(MakeJobProfile(0, 12, 320, 240, 25, 2000000).Get(), dir.Path("full.wmv"));
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     auto oldHandler = signal(SIGXFSZ, SIG_IGN);

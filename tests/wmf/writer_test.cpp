@@ -5,7 +5,7 @@
 #include <cmath>
 #include <thread>
 
-#include "wmf_test_support.h"
+#include "wmf_tools.h"
 
 using namespace wmftest;
 
@@ -81,15 +81,17 @@ ComPtr<IWMWriter> NewWriter(IWMProfile* profile, const std::string& path) {
     return w;
 }
 
-const Json* StreamOfType(const Json& probe, const std::string& type) {
-    for (const Json& s : probe["streams"].items)
-        if (s["codec_type"].text == type) return &s;
-    return nullptr;
+// The first stream of the type, or nullptr.
+const JsonValue* StreamOfType(const JsonValue& probe, const std::string& type) {
+    const JsonValue& s = StreamOf(probe, type);
+    return s.IsNull() ? nullptr : &s;
 }
 
 double PacketBitsPerSecond(const std::string& path, const std::string& selector, double seconds) {
-    const std::string sizes = Run("ffprobe -v error -select_streams " + selector +
-                                  " -show_entries packet=size -of csv=p=0 '" + path + "'");
+    std::string sizes;
+    RunCommand("ffprobe -v error -select_streams " + selector +
+                   " -show_entries packet=size -of csv=p=0 " + ShellQuote(path),
+               &sizes);
     double bytes = 0;
     std::istringstream in(sizes);
     for (std::string line; std::getline(in, line);) bytes += std::atof(line.c_str());
@@ -98,7 +100,7 @@ double PacketBitsPerSecond(const std::string& path, const std::string& selector,
 
 TEST(Writer, RecordsWmv2AndWmaThatFfprobeAndGstreamerRead) {
     TempDir dir;
-    const std::string path = dir.File("clip.wmv");
+    const std::string path = dir.Path("clip.wmv");
     constexpr int kFps = 15;
     constexpr DWORD kBitrate = 300000;
     constexpr double kSeconds = 4;
@@ -115,20 +117,20 @@ TEST(Writer, RecordsWmv2AndWmaThatFfprobeAndGstreamerRead) {
     ASSERT_EQ(S_OK, w->Flush());
     ASSERT_EQ(S_OK, w->EndWriting());
 
-    const Json probe = Probe(path);
-    const Json* v = StreamOfType(probe, "video");
-    const Json* a = StreamOfType(probe, "audio");
+    const JsonValue probe = ProbeCountingFrames(path);
+    const JsonValue* v = StreamOfType(probe, "video");
+    const JsonValue* a = StreamOfType(probe, "audio");
     ASSERT_TRUE(v && a) << ReadFileBytes(path).size();
-    EXPECT_EQ("wmv2", (*v)["codec_name"].text);
-    EXPECT_EQ(320, (*v)["width"].Num());
-    EXPECT_EQ(240, (*v)["height"].Num());
-    EXPECT_EQ("15/1", (*v)["r_frame_rate"].text);
-    EXPECT_NEAR(kSeconds * kFps, (*v)["nb_read_frames"].Num(), 1);
-    EXPECT_EQ("wmav2", (*a)["codec_name"].text);
-    EXPECT_EQ(44100, (*a)["sample_rate"].Num());
-    EXPECT_EQ(2, (*a)["channels"].Num());
-    EXPECT_EQ(64000, (*a)["bit_rate"].Num());
-    EXPECT_NEAR(kSeconds, probe["format"]["duration"].Num(), 1.0 / kFps);
+    EXPECT_EQ("wmv2", (*v)["codec_name"].String());
+    EXPECT_EQ(320, (*v)["width"].Number());
+    EXPECT_EQ(240, (*v)["height"].Number());
+    EXPECT_EQ("15/1", (*v)["r_frame_rate"].String());
+    EXPECT_NEAR(kSeconds * kFps, (*v)["nb_read_frames"].Number(), 1);
+    EXPECT_EQ("wmav2", (*a)["codec_name"].String());
+    EXPECT_EQ(44100, (*a)["sample_rate"].Number());
+    EXPECT_EQ(2, (*a)["channels"].Number());
+    EXPECT_EQ(64000, (*a)["bit_rate"].Number());
+    EXPECT_NEAR(kSeconds, probe["format"]["duration"].Number(), 1.0 / kFps);
     EXPECT_NEAR(kBitrate, PacketBitsPerSecond(path, "v", kSeconds), kBitrate * 0.25);
 
     int status = -1;
@@ -146,18 +148,18 @@ TEST(Writer, RecordsWmv2AndWmaThatFfprobeAndGstreamerRead) {
 // neither wait for audio forever nor write a file players refuse.
 TEST(Writer, VideoOnlySourceGivesAValidFile) {
     TempDir dir;
-    const std::string path = dir.File("video-only.wmv");
+    const std::string path = dir.Path("video-only.wmv");
     auto profile = MakeJobProfile(kAudioCodecV8, kStereo44k64k, 160, 120, 25, 200000);
     auto w = NewWriter(profile.Get(), path);
     ASSERT_EQ(S_OK, w->BeginWriting());
     const OwnedType video = RawVideoType(MEDIASUBTYPE_I420, 160, 120);
     ASSERT_EQ(S_OK, Record(w.Get(), Feed{&video, 25, nullptr, 3}));
     ASSERT_EQ(S_OK, w->EndWriting());
-    const Json probe = Probe(path);
-    const Json* v = StreamOfType(probe, "video");
+    const JsonValue probe = ProbeCountingFrames(path);
+    const JsonValue* v = StreamOfType(probe, "video");
     ASSERT_TRUE(v);
-    EXPECT_EQ(75, (*v)["nb_read_frames"].Num());
-    EXPECT_NEAR(3.0, probe["format"]["duration"].Num(), 1.0 / 25);
+    EXPECT_EQ(75, (*v)["nb_read_frames"].Number());
+    EXPECT_NEAR(3.0, probe["format"]["duration"].Number(), 1.0 / 25);
     int status = -1;
     const std::string gst = Discover(path, &status);
     EXPECT_EQ(0, status) << gst;
@@ -169,18 +171,18 @@ TEST(Writer, VideoOnlySourceGivesAValidFile) {
 TEST(Writer, FrameRateFollowsTheProfileWhateverTheInputRate) {
     for (double inputFps : {10.0, 50.0}) {
         TempDir dir;
-        const std::string path = dir.File("rate.wmv");
+        const std::string path = dir.Path("rate.wmv");
         auto profile = MakeJobProfile(kAudioCodecV8, kStereo44k64k, 160, 120, 25, 200000);
         auto w = NewWriter(profile.Get(), path);
         ASSERT_EQ(S_OK, w->BeginWriting());
         const OwnedType video = RawVideoType(MEDIASUBTYPE_YUY2, 176, 144);
         ASSERT_EQ(S_OK, Record(w.Get(), Feed{&video, inputFps, nullptr, 2}));
         ASSERT_EQ(S_OK, w->EndWriting());
-        const Json probe = Probe(path);
-        const Json* v = StreamOfType(probe, "video");
+        const JsonValue probe = ProbeCountingFrames(path);
+        const JsonValue* v = StreamOfType(probe, "video");
         ASSERT_TRUE(v);
         // The last input frame is not stretched to the end of its interval.
-        EXPECT_NEAR(50, (*v)["nb_read_frames"].Num(), 25 / inputFps + 0.5) << inputFps;
+        EXPECT_NEAR(50, (*v)["nb_read_frames"].Number(), 25 / inputFps + 0.5) << inputFps;
     }
 }
 

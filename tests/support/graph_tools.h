@@ -1,5 +1,6 @@
-// Test clips generated with ffmpeg at test time, and small helpers for
-// driving graphs the way the engines and the preview do.
+// The graph layer's part of the test kit: clips generated with ffmpeg at
+// test time, and small helpers for driving graphs the way the engines and
+// the preview do.
 #pragma once
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "media_tools.h"
 #include "platform/dshow/dshow.h"
 
 namespace dshow_test {
@@ -22,12 +24,11 @@ enum class Clip {
     DamagedMkv  // Matroska with its middle overwritten by garbage
 };
 
-// Generated once per process into a temporary directory; fails the test
+// Generated once per process into a temporary folder; fails the test
 // when ffmpeg cannot make it.
 std::string ClipPath(Clip clip);
-// A fresh path inside the temporary directory.
+// A fresh path inside that folder.
 std::string TempPath(const std::string& name);
-std::wstring Wide(const std::string& utf8);
 
 // Stream time of a frame of Clip::Mpeg1AV from one of its RGB24 pixels.
 double SecondsFromGray(int gray);
@@ -55,10 +56,6 @@ private:
 
 // Waits for one of the ending events; returns the code, or 0 on time-out.
 long WaitForEnd(IMediaEvent* events, int timeoutMs);
-
-// Threads and open descriptors of this process.
-int CountThreads();
-int CountDescriptors();
 
 template <class T>
 T* Query(IUnknown* from) {

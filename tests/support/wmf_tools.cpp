@@ -1,14 +1,10 @@
-#include "wmf_test_support.h"
+#include "wmf_tools.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cstdint>
+#include <cstring>
 
 namespace wmftest {
 namespace {
@@ -16,103 +12,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kToneHz = 440.0;
 
-class JsonReader {
-public:
-    explicit JsonReader(const std::string& s) : m_s(s) {}
-    Json Value() {
-        Skip();
-        Json v;
-        if (m_i >= m_s.size()) return v;
-        const char c = m_s[m_i];
-        if (c == '{') {
-            v.kind = Json::Kind::Object;
-            ++m_i;
-            for (Skip(); m_i < m_s.size() && m_s[m_i] != '}'; Skip()) {
-                std::string key = String();
-                Skip();
-                ++m_i;  // ':'
-                v.fields[key] = Value();
-                Skip();
-                if (m_i < m_s.size() && m_s[m_i] == ',') ++m_i;
-            }
-            ++m_i;
-        } else if (c == '[') {
-            v.kind = Json::Kind::Array;
-            ++m_i;
-            for (Skip(); m_i < m_s.size() && m_s[m_i] != ']'; Skip()) {
-                v.items.push_back(Value());
-                Skip();
-                if (m_i < m_s.size() && m_s[m_i] == ',') ++m_i;
-            }
-            ++m_i;
-        } else if (c == '"') {
-            v.kind = Json::Kind::String;
-            v.text = String();
-        } else if (m_s.compare(m_i, 4, "true") == 0 || m_s.compare(m_i, 5, "false") == 0) {
-            v.kind = Json::Kind::Bool;
-            v.number = m_s[m_i] == 't';
-            m_i += m_s[m_i] == 't' ? 4 : 5;
-        } else if (m_s.compare(m_i, 4, "null") == 0) {
-            m_i += 4;
-        } else {
-            v.kind = Json::Kind::Number;
-            size_t used = 0;
-            v.number = std::stod(m_s.substr(m_i, 32), &used);
-            m_i += used;
-        }
-        return v;
-    }
-
-private:
-    void Skip() {
-        while (m_i < m_s.size() && std::isspace(static_cast<unsigned char>(m_s[m_i]))) ++m_i;
-    }
-    std::string String() {
-        std::string out;
-        ++m_i;  // opening quote
-        while (m_i < m_s.size() && m_s[m_i] != '"') {
-            if (m_s[m_i] == '\\' && m_i + 1 < m_s.size()) {
-                ++m_i;
-                const char e = m_s[m_i];
-                out += e == 'n' ? '\n' : e == 't' ? '\t' : e;
-                if (e == 'u') m_i += 4;  // not needed by these tests
-            } else {
-                out += m_s[m_i];
-            }
-            ++m_i;
-        }
-        ++m_i;
-        return out;
-    }
-    const std::string& m_s;
-    size_t m_i = 0;
-};
-
-const Json& NullJson() {
-    static const Json null;
-    return null;
-}
-
 }  // namespace
-
-const Json& Json::operator[](const std::string& key) const {
-    auto it = fields.find(key);
-    return it == fields.end() ? NullJson() : it->second;
-}
-
-const Json& Json::operator[](size_t index) const {
-    return index < items.size() ? items[index] : NullJson();
-}
-
-double Json::Num() const {
-    if (kind == Kind::Number) return number;
-    if (kind == Kind::String && !text.empty()) return std::atof(text.c_str());
-    return -1;
-}
-
-Json Json::Parse(const std::string& text) {
-    return JsonReader(text).Value();
-}
 
 OwnedType RawVideoType(const GUID& subtype, LONG width, LONG height, WORD bitCount) {
     OwnedType t;
@@ -235,73 +135,6 @@ std::vector<BYTE> MakeTone(WORD channels, DWORD rate, WORD bits, bool isFloat, s
         }
     }
     return out;
-}
-
-TempDir::TempDir() {
-    char pattern[] = "/tmp/wmf-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    m_path = made ? made : "";
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    if (!m_path.empty() && !std::getenv("WMF_TEST_KEEP")) std::filesystem::remove_all(m_path, ec);
-}
-
-std::wstring Wide(const std::string& s) {
-    // UTF-8, as the runtime's 8-bit paths are; a stray byte stays itself.
-    std::wstring out;
-    for (size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (n == 1 || i + n > s.size()) {
-            out += static_cast<wchar_t>(c);
-            ++i;
-            continue;
-        }
-        uint32_t code = c & (0x7F >> n);
-        for (size_t k = 1; k < n; ++k)
-            code = code << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out += static_cast<wchar_t>(code);
-        i += n;
-    }
-    return out;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string Run(const std::string& command, int* status) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) {
-        if (status) *status = -1;
-        return out;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int rc = pclose(p);
-    if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
-}
-
-Json Probe(const std::string& path) {
-    return Json::Parse(
-        Run("ffprobe -v error -of json -count_frames -show_format -show_streams '" + path + "'"));
-}
-
-std::string Discover(const std::string& path, int* status) {
-    return Run("timeout 60 gst-discoverer-1.0 -v '" + path + "' 2>&1", status);
 }
 
 ComPtr<IWMProfile> MakeJobProfile(DWORD audioCodec, DWORD audioFormat, LONG width, LONG height,

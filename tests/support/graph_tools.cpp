@@ -1,6 +1,5 @@
-#include "test_media.h"
+#include "graph_tools.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,12 +14,11 @@ namespace dshow_test {
 namespace {
 
 // Heap-held so that the clean-up at exit still finds it.
-const std::string& TempDir() {
+const std::string& ClipFolder() {
     static const std::string* dir = [] {
-        char tmpl[] = "/tmp/zev-dshow-XXXXXX";
-        auto* d = new std::string(mkdtemp(tmpl) ? tmpl : "");
+        auto* d = new std::string(MakeTempFolder("zev-dshow"));
         std::atexit([] {
-            if (!TempDir().empty()) std::filesystem::remove_all(TempDir());
+            if (!ClipFolder().empty()) std::filesystem::remove_all(ClipFolder());
         });
         return d;
     }();
@@ -84,7 +82,7 @@ const char* Extension(Clip clip) {
 }  // namespace
 
 std::string TempPath(const std::string& name) {
-    return TempDir() + "/" + name;
+    return ClipFolder() + "/" + name;
 }
 
 std::string ClipPath(Clip clip) {
@@ -98,21 +96,6 @@ std::string ClipPath(Clip clip) {
     const int rc = std::system(Command(clip, out).c_str());
     EXPECT_EQ(rc, 0) << "could not generate " << out;
     made[clip] = out;
-    return out;
-}
-
-std::wstring Wide(const std::string& utf8) {
-    std::wstring out;
-    for (size_t i = 0; i < utf8.size();) {
-        auto c = static_cast<unsigned char>(utf8[i]);
-        uint32_t cp = c;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra) cp = c & (0x3F >> extra);
-        for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out += static_cast<wchar_t>(cp);
-        i += 1 + extra;
-    }
     return out;
 }
 
@@ -162,23 +145,6 @@ long WaitForEnd(IMediaEvent* events, int timeoutMs) {
             if (code == EC_COMPLETE || code == EC_USERABORT || code == EC_ERRORABORT) return code;
         }
     }
-}
-
-int CountEntries(const char* dir) {
-    int n = 0;
-    if (DIR* d = opendir(dir)) {
-        while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') ++n;
-        closedir(d);
-    }
-    return n;
-}
-
-int CountThreads() {
-    return CountEntries("/proc/self/task");
-}
-int CountDescriptors() {
-    return CountEntries("/proc/self/fd");
 }
 
 IPin* FirstPin(IBaseFilter* filter, PIN_DIRECTION dir) {

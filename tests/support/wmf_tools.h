@@ -1,13 +1,12 @@
-// Helpers for the runtime's tests: media made in memory, media types with
-// their own format blocks, a temporary folder, and the outside readers
-// (ffprobe's JSON, gst-discoverer-1.0) that check what the writer wrote.
+// The runtime's part of the test kit: media made in memory, media types
+// with their own format blocks, and the engines' way of making a profile.
+// Files, folders and the outside readers are the kit's base (media_tools.h).
 #pragma once
 
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "media_tools.h"
 #include "platform/wmf/wmsdk.h"
 
 namespace wmftest {
@@ -41,46 +40,6 @@ std::vector<BYTE> MakeFrame(const GUID& subtype, LONG width, LONG height, int in
 // A sine tone, interleaved, in the given sample format.
 std::vector<BYTE> MakeTone(WORD channels, DWORD rate, WORD bits, bool isFloat, size_t samples,
                            size_t firstSample);
-
-// Removed with its contents at the end, unless WMF_TEST_KEEP is set (to
-// look at the files of a failing test).
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-std::wstring Wide(const std::string& s);
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-
-// Runs a shell command; returns its standard output, *status its exit code.
-std::string Run(const std::string& command, int* status = nullptr);
-
-// A parsed JSON value: enough of JSON for ffprobe's output.
-struct Json {
-    enum class Kind { Null, Bool, Number, String, Array, Object } kind = Kind::Null;
-    double number = 0;
-    std::string text;
-    std::vector<Json> items;
-    std::map<std::string, Json> fields;
-
-    const Json& operator[](const std::string& key) const;
-    const Json& operator[](size_t index) const;
-    // Numbers given as strings ("25/1" excepted) read as numbers too.
-    double Num() const;
-    static Json Parse(const std::string& text);
-};
-
-// ffprobe -show_format -show_streams -count_frames of the file.
-Json Probe(const std::string& path);
-// gst-discoverer-1.0 -v output; *status is its exit code.
-std::string Discover(const std::string& path, int* status);
 
 // The engines' way of making a profile: system profile 0 of version 8, with
 // audio format (codec, format) as stream 1 and format 2 of the V8 video
