@@ -40,7 +40,6 @@ public:
     void DragTo(int p);
     // Commits the position and recomputes the two neighbouring shares.
     void EndDrag();
-    void CancelDrag() { m_nDragBar = 0; }
     bool IsDragging() const { return m_nDragBar != 0; }
     int DragBar() const { return m_nDragBar; }
     int DragPos() const { return m_nDragPos; }

@@ -20,10 +20,9 @@ CPaneSplitter::CPaneSplitter(int panes, int orientation, int minPane, int bar, Q
 
 CPaneSplitter::~CPaneSplitter() = default;
 
-bool CPaneSplitter::Create(QWidget* parent, int controlId) {
+bool CPaneSplitter::Create(QWidget* parent) {
     if (!parent) return false;
     setParent(parent);
-    m_nControlId = controlId;
     setGeometry(parent->rect());
     show();
     return true;

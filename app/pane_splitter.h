@@ -25,8 +25,7 @@ public:
     ~CPaneSplitter() override;
 
     // Makes the splitter a visible child covering `parent`'s client area.
-    bool Create(QWidget* parent, int controlId);
-    int ControlId() const { return m_nControlId; }
+    bool Create(QWidget* parent);
 
     // Weights, one per pane; then Layout and ApplyLayout.
     bool SetProportions(const std::vector<int>& weights);
@@ -66,7 +65,6 @@ private:
     void MoveFeedback();
 
     int m_nOrientation;
-    int m_nControlId = 0;
     int m_nCrossExtent = 0;
     CPaneLayout m_layout;
     std::vector<QPointer<QWidget>> m_pPanes;

@@ -42,7 +42,7 @@ void SetPixel(QImage& img, int x, int y, const QColor& c) {
 
 }  // namespace
 
-CRangeSlider::CRangeSlider(QWidget* parent, int controlId) : QWidget(parent), m_nId(controlId) {
+CRangeSlider::CRangeSlider(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The tip shows also while the window is not the active one.

@@ -22,7 +22,7 @@ class CRangeSlider : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CRangeSlider(QWidget* parent = nullptr, int controlId = IDC_RANGE_SLIDER);
+    explicit CRangeSlider(QWidget* parent = nullptr);
 
     // The maximum and the end value; the handles stay where they are.
     void SetMaximum(int seconds);
@@ -31,7 +31,6 @@ public:
     // All values 0, default geometry, disabled, repainted at once.
     void Reset();
 
-    int ControlId() const { return m_nId; }
     const CRangeSliderModel& Model() const { return m_model; }
     bool IsSliderEnabled() const { return m_bEnabled; }
     // The text of the tooltip as last set by a pointer move.
@@ -57,7 +56,6 @@ private:
     QImage Render() const;
 
     CRangeSliderModel m_model;
-    int m_nId;
     QRgb m_crBase = qRgb(0, 0, 0);  // the ramp's colour; always black
     bool m_bEnabled = true;
     QString m_szTip;

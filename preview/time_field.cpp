@@ -28,8 +28,7 @@ TimeFieldGeometry TimeFieldGeometryFor(const QFontMetrics& fm) {
     return g;
 }
 
-CTimeDigitBox::CTimeDigitBox(CTimeField* field, int controlId)
-    : QLineEdit(field), m_field(field), m_nId(controlId) {
+CTimeDigitBox::CTimeDigitBox(CTimeField* field) : QLineEdit(field), m_field(field) {
     // Typing is limited to two digits; the program may show more hours.
     setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), this));
     setFrame(false);
@@ -74,7 +73,7 @@ void CTimeDigitBox::focusOutEvent(QFocusEvent* e) {
 
 CTimeField::CTimeField(int controlId, QWidget* parent) : QWidget(parent), m_nId(controlId) {
     setFocusPolicy(Qt::ClickFocus);
-    for (int i = 0; i < 3; ++i) m_boxes[i] = new CTimeDigitBox(this, i);
+    for (int i = 0; i < 3; ++i) m_boxes[i] = new CTimeDigitBox(this);
     PlaceBoxes();
 }
 

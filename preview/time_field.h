@@ -38,8 +38,7 @@ class CTimeDigitBox : public QLineEdit {
     Q_OBJECT
 
 public:
-    CTimeDigitBox(CTimeField* field, int controlId);
-    int ControlId() const { return m_nId; }
+    explicit CTimeDigitBox(CTimeField* field);
 
 protected:
     bool event(QEvent* e) override;
@@ -48,7 +47,6 @@ protected:
 
 private:
     CTimeField* m_field;
-    int m_nId;
 };
 
 class CTimeField : public QWidget {
@@ -68,7 +66,6 @@ public:
     // Shows 0 and disables the field.
     void Reset();
 
-    int ControlId() const { return m_nId; }
     unsigned Previous() const { return m_nPrevious; }
     CTimeDigitBox* Box(int index) const { return m_boxes[index]; }  // 0 hours .. 2 seconds
     QString Text() const;  // "HH:MM:SS" as the boxes show it

@@ -16,9 +16,8 @@ public:
     std::uint8_t Green();
     std::uint8_t Blue();
 
-    float Hue() const { return m_fHue; }                // degrees, 0 to 360
-    float Saturation() const { return m_fSaturation; }  // 0 to 1
-    float Lightness() const { return m_fLightness; }    // 0 to 1
+    float Hue() const { return m_fHue; }              // degrees, 0 to 360
+    float Lightness() const { return m_fLightness; }  // 0 to 1
 
     void SetLightness(float lightness);
 

@@ -34,7 +34,6 @@ public:
 
     // Whether popups get the program's own shadow. Defaults to true except
     // on platforms whose compositor always draws one (Wayland).
-    bool DrawsOwnShadows() const { return m_bOwnShadows; }
     void SetDrawsOwnShadows(bool on) { m_bOwnShadows = on; }
 
     static CMenuColors ColorsFor(const QPalette& palette);

@@ -80,11 +80,6 @@ using BusRef = GstRef<GstBus>;
 using CapsRef = GstRef<GstCaps>;
 using SampleRef = GstRef<GstSample>;
 
-// Takes an extra reference.
-inline CapsRef ShareCaps(GstCaps* c) {
-    return CapsRef(c ? gst_caps_ref(c) : nullptr);
-}
-
 // Creates an element of `factory`, or nullptr when the plugin is missing.
 GstElement* MakeElement(const char* factory, const char* name = nullptr);
 

@@ -48,7 +48,6 @@ public:
     // is the result; on failure the temporary file is removed and the
     // destination keeps what it held before.
     HRESULT Close();
-    bool IsOpen() const { return static_cast<bool>(m_context); }
 
 private:
     struct Held {

@@ -11,7 +11,7 @@ struct SplitterFixture : ::testing::Test {
     SplitterFixture() {
         frame.resize(400, 600);
         splitter = new CPaneSplitter(2, CPaneSplitter::kStacked, 158, 3);
-        EXPECT_TRUE(splitter->Create(&frame, 59648));
+        EXPECT_TRUE(splitter->Create(&frame));
         top = new QWidget;
         tabs = new QTabWidget;
         tabs->addTab(new QWidget, QStringLiteral("Job Commands"));
@@ -80,7 +80,7 @@ TEST(PaneSplitter, SideBySidePanesSplitAlongX) {
     QWidget frame;
     frame.resize(600, 200);
     auto* splitter = new CPaneSplitter(2, CPaneSplitter::kSideBySide, 158, 3);
-    ASSERT_TRUE(splitter->Create(&frame, 1));
+    ASSERT_TRUE(splitter->Create(&frame));
     auto* left = new QWidget;
     splitter->AddPane(0, left);
     splitter->SetProportions({70, 30});

@@ -41,7 +41,9 @@ void PreviewFixture::SetUp() {
     other->setFocusPolicy(Qt::StrongFocus);
     // The output settings panel keeps its profiles in the test's folder.
     const QString profiles = Dir().filePath("profile.cfg");
-    if (!QFile::exists(profiles)) ASSERT_TRUE(QFile::copy(ZEV_TEST_PROFILE_CFG, profiles));
+    if (!QFile::exists(profiles)) {
+        ASSERT_TRUE(QFile::copy(ZEV_TEST_PROFILE_CFG, profiles));
+    }
     wnd = new CPreviewWnd(dialogs, other, profiles.toStdString());
     wnd->setGeometry(0, 0, 900, 460);
     other->resize(900, 460);

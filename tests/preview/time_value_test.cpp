@@ -2,6 +2,8 @@
 // show a value and the commit decision.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "preview/time_value.h"
 
 TEST(TimeValue, BoxTextsReadAndClamp) {
@@ -9,7 +11,7 @@ TEST(TimeValue, BoxTextsReadAndClamp) {
     EXPECT_EQ(BoxNumber("x5"), 0u);
     EXPECT_EQ(BoxNumber("7"), 7u);
     EXPECT_EQ(BoxNumber("4a"), 4u);
-    EXPECT_EQ(BoxNumber("99999999999999"), 4294967295u);
+    EXPECT_EQ(BoxNumber("99999999999999"), std::numeric_limits<unsigned>::max());  // saturates
     EXPECT_EQ(CommittedBoxText("75"), "59");
     EXPECT_EQ(CommittedBoxText("90"), "59");
     EXPECT_EQ(CommittedBoxText("59"), "59");

@@ -75,11 +75,13 @@ TEST_F(AddDialogTest, NothingIsCutOffOrOutsideTheDialog) {
     for (const QWidget* child :
          dlg->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         EXPECT_TRUE(dlg->rect().contains(child->geometry())) << Std(child->objectName());
-        if (const auto* label = qobject_cast<const QLabel*>(child))
+        if (const auto* label = qobject_cast<const QLabel*>(child)) {
             EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
                 << Std(label->text());
-        if (const auto* list = qobject_cast<const QComboBox*>(child))
+        }
+        if (const auto* list = qobject_cast<const QComboBox*>(child)) {
             EXPECT_GE(list->width(), list->sizeHint().width()) << Std(list->objectName());
+        }
     }
 }
 
