@@ -5,16 +5,6 @@
 #include "platform/dshow/dshow.h"
 #include "platform/win/text.h"
 
-namespace {
-
-std::string HexText(HRESULT hr) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0X%08X", Hex(hr));
-    return buf;
-}
-
-}  // namespace
-
 bool ProbeDurationSeconds(const std::string& path, double& seconds, std::string& error) {
     DShowRegisterClasses();
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -1,5 +1,7 @@
 #include "platform/win/text.h"
 
+#include <cstdio>
+
 #include "platform/win/library.h"
 
 namespace {
@@ -146,4 +148,10 @@ std::wstring Utf8ToWide(const char* text) {
     std::wstring out;
     if (text) DecodeAll(reinterpret_cast<const unsigned char*>(text), Length(text), false, out);
     return out;
+}
+
+std::string HexText(HRESULT hr) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0X%08X", Hex(hr));
+    return buf;
 }

@@ -24,6 +24,9 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcBytes, LP
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcChars, LPSTR dst,
                         int dstBytes, LPCSTR defaultChar, BOOL* usedDefaultChar);
 
+// A result as the programs quote it in messages: "0X" and eight hex digits.
+std::string HexText(HRESULT hr);
+
 // Whole strings, with the replacements above; NULL gives "".
 std::string WideToUtf8(LPCWSTR text);
 std::wstring Utf8ToWide(const char* text);

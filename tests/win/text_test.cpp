@@ -39,3 +39,9 @@ TEST(Text, WideTextThatIsNoCodePointBecomesReplacement) {
     EXPECT_TRUE(replaced);
     EXPECT_STREQ(out, "a\xEF\xBF\xBD\xEF\xBF\xBD");
 }
+
+TEST(Text, ResultsAreQuotedAsEightUpperCaseHexDigits) {
+    EXPECT_EQ(HexText(MakeHResult(0x80040240u)), "0X80040240");
+    EXPECT_EQ(HexText(S_OK), "0X00000000");
+    EXPECT_EQ(HexText(HRESULT_FROM_WIN32(2)), "0X80070002");
+}
