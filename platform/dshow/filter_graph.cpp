@@ -49,6 +49,12 @@ HRESULT FilterGraph::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
+bool FilterGraph::CanChangeTopology() {
+    if (!IsStopped()) return false;
+    DropCue();
+    return true;
+}
+
 FilterBase* FilterGraph::FindByName(const std::wstring& name) const {
     for (const auto& e : m_filters)
         if (e.filter->Name() == name) return e.filter;
@@ -75,7 +81,7 @@ std::wstring FilterGraph::UniqueName(const std::wstring& wanted) const {
 HRESULT FilterGraph::AddFilter(IBaseFilter* pFilter, LPCWSTR pName) {
     auto* f = pFilter ? dynamic_cast<FilterBase*>(pFilter) : nullptr;
     if (!f) return E_POINTER;
-    if (!IsStopped()) return VFW_E_WRONG_STATE;
+    if (!CanChangeTopology()) return VFW_E_WRONG_STATE;
     if (f->Host()) return E_INVALIDARG;  // already in a graph
     std::wstring name = UniqueName(pName && *pName ? std::wstring(pName) : f->DefaultName());
     f->AddRef();
@@ -104,7 +110,7 @@ HRESULT FilterGraph::RemoveFilter(IBaseFilter* pFilter) {
     auto* f = pFilter ? dynamic_cast<FilterBase*>(pFilter) : nullptr;
     if (!f) return E_POINTER;
     if (!Contains(f)) return VFW_E_NOT_FOUND;
-    if (!IsStopped()) return VFW_E_WRONG_STATE;
+    if (!CanChangeTopology()) return VFW_E_WRONG_STATE;
     DetachFilter(f);
     return S_OK;
 }
@@ -124,7 +130,7 @@ HRESULT FilterGraph::ConnectPins(Pin* out, Pin* in) {
     if (!out || !in) return E_POINTER;
     if (out->Direction() != PINDIR_OUTPUT || in->Direction() != PINDIR_INPUT) return E_INVALIDARG;
     if (!Contains(out->Owner()) || !Contains(in->Owner())) return VFW_E_NOT_IN_GRAPH;
-    if (!IsStopped()) return VFW_E_WRONG_STATE;
+    if (!CanChangeTopology()) return VFW_E_WRONG_STATE;
     if (out->Peer() || in->Peer()) return VFW_E_ALREADY_CONNECTED;
     const MediaFormat offered = out->Owner()->OfferedFormat(out);
     if (offered.kind == StreamKind::Other && !out->Owner()->IsSourceChain())
@@ -182,13 +188,13 @@ HRESULT FilterGraph::RenderPin(Pin* out) {
 }
 
 HRESULT FilterGraph::Render(IPin* ppinOut) {
-    if (!IsStopped()) return VFW_E_WRONG_STATE;
+    if (!CanChangeTopology()) return VFW_E_WRONG_STATE;
     return RenderPin(AsPin(ppinOut));
 }
 
 HRESULT FilterGraph::RenderFile(LPCWSTR lpcwstrFile, LPCWSTR) {
     if (!lpcwstrFile) return E_POINTER;
-    if (!IsStopped()) return VFW_E_WRONG_STATE;
+    if (!CanChangeTopology()) return VFW_E_WRONG_STATE;
     if (!EnsureGstInit()) return E_FAIL;
     const std::string path = WideToUtf8(lpcwstrFile);
     Discovery found;

@@ -5,6 +5,8 @@
 // Threads: one owning thread calls everything except IMediaEventSink::Notify
 // (any thread). Topology changes are refused (VFW_E_WRONG_STATE) unless the
 // graph is stopped, so streaming threads can read the topology unlocked.
+// A rendering graph stopped by StopWhenReady keeps its pipeline prerolled
+// (paused: no buffer moves); the first topology change tears it down.
 #pragma once
 
 #include <memory>
@@ -96,7 +98,7 @@ private:
 
     // GraphHost
     bool IsStopped() const override { return m_state == State_Stopped; }
-    void TopologyChanged() override {}
+    void TopologyChanged() override { DropCue(); }
     EventQueue& Events() override { return m_events; }
     IFilterGraph* AsFilterGraph() override { return static_cast<IGraphBuilder*>(this); }
 
@@ -109,8 +111,15 @@ private:
     // a new default renderer.
     HRESULT RenderPin(Pin* out);
     VideoRenderer* FindVideoRenderer() const;
+    // Builds and prerolls the pipeline, or resumes the kept one.
     HRESULT StartPipeline();
     void StopPipeline();
+    HRESULT ResumeCue();
+    // Tears down a pipeline kept by StopWhenReady; before any topology
+    // change, as its branches were built from the old topology.
+    void DropCue();
+    bool DeliversToApplication() const;
+    bool CanChangeTopology();
     gint64 DurationNs() const;
     HRESULT ApplyPositions(gint64 startNs, bool setStart, gint64 stopNs, bool setStop);
 
@@ -122,6 +131,10 @@ private:
     bool m_noClock = false;
     gint64 m_startNs = 0;  // where the next run starts
     gint64 m_stopNs = -1;  // -1: to the end
+    // Stopped, with the pipeline kept prerolled (StopWhenReady of a
+    // rendering graph); m_cueMoved: positions were set since.
+    bool m_cued = false;
+    bool m_cueMoved = false;
 };
 
 HRESULT CreateFilterGraph(REFIID riid, void** ppv);

@@ -17,6 +17,7 @@ gint64 SecondsToNs(REFTIME s) {
 }  // namespace
 
 HRESULT FilterGraph::StartPipeline() {
+    if (m_cued) return ResumeCue();
     std::vector<SourceFilter*> sources;
     for (const auto& e : m_filters) {
         e.filter->OnGraphStarting();
@@ -28,9 +29,31 @@ HRESULT FilterGraph::StartPipeline() {
     return m_runner.Start(sources, ctx, m_startNs, m_stopNs);
 }
 
+HRESULT FilterGraph::ResumeCue() {
+    m_cued = false;
+    for (const auto& e : m_filters) e.filter->OnGraphStarting();
+    if (!m_cueMoved) return S_OK;
+    m_cueMoved = false;
+    // Still paused: the seek prerolls the picture at the new position.
+    return m_runner.Seek(m_startNs, m_stopNs);
+}
+
+void FilterGraph::DropCue() {
+    if (!m_cued) return;
+    m_cued = false;
+    m_runner.Stop();
+}
+
+bool FilterGraph::DeliversToApplication() const {
+    for (const auto& e : m_filters)
+        if (e.filter->GatesDelivery()) return true;
+    return false;
+}
+
 void FilterGraph::StopPipeline() {
     gint64 pos = 0;
     if (m_state != State_Stopped && m_runner.Position(&pos)) m_startNs = pos;
+    m_cued = false;
     m_runner.Stop();
     if (m_state != State_Stopped)
         for (const auto& e : m_filters) e.filter->OnGraphStopped();
@@ -83,7 +106,21 @@ HRESULT FilterGraph::Stop() {
 HRESULT FilterGraph::StopWhenReady() {
     // Pausing prerolls (the current picture is shown); then stop there.
     HRESULT hr = Pause();
-    StopPipeline();
+    if (FAILED(hr) || !m_runner.IsBuilt() || DeliversToApplication()) {
+        // Grabbers and writers stop for good: their owners expect the
+        // callbacks quiet and the files finished once stopped.
+        StopPipeline();
+        return hr;
+    }
+    // Rendering graphs keep their prerolled pipeline, as a stopped graph
+    // keeps its resources: the next Pause or Run starts from it instead of
+    // opening and prerolling the file again.
+    gint64 pos = 0;
+    if (m_runner.Position(&pos)) m_startNs = pos;
+    for (const auto& e : m_filters) e.filter->OnGraphStopped();
+    m_state = State_Stopped;
+    m_cued = true;
+    m_cueMoved = false;
     return hr;
 }
 
@@ -100,6 +137,8 @@ HRESULT FilterGraph::GetState(DWORD, FILTER_STATE* state) {
 }
 
 HRESULT FilterGraph::SetSyncSource(IReferenceClock* pClock) {
+    // The branches of a kept pipeline were built for the earlier clock.
+    if (m_noClock != (pClock == nullptr)) DropCue();
     m_noClock = pClock == nullptr;
     return S_OK;
 }
@@ -122,6 +161,8 @@ HRESULT FilterGraph::ApplyPositions(gint64 startNs, bool setStart, gint64 stopNs
     if (setStop) m_stopNs = stopNs;
     if (m_state == State_Stopped) {
         if (setStart) m_startNs = startNs;
+        // A kept pipeline moves when the graph starts again.
+        if (m_cued) m_cueMoved = true;
         return S_OK;
     }
     return m_runner.Seek(setStart ? startNs : -1, m_stopNs);

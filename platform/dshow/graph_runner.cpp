@@ -1,6 +1,9 @@
 #include "platform/dshow/graph_runner.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <iterator>
 
 namespace zev::dshow {
 namespace {
@@ -17,8 +20,35 @@ struct RangeGate {
     GstClockTime segmentStop = GST_CLOCK_TIME_NONE;
 };
 
-gint64 SeekTarget(gint64 startNs) {
+gint64 SeekTarget(gint64 startNs, bool exact) {
+    if (exact) return startNs;
     return startNs > kSeekMarginNs ? startNs - kSeekMarginNs : 0;
+}
+
+// True when every demuxer of the pipeline is one that lands exactly on an
+// accurate seek: it starts at the key frame before the target and clips
+// the segment there, so no margin is needed. Without the margin a seek
+// decodes up to one key frame interval less.
+bool DemuxersSeekExactly(GstElement* pipeline) {
+    static const char* const kExact[] = {"qtdemux", "matroskademux"};
+    bool found = false, exact = true;
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue v = G_VALUE_INIT;
+    while (exact && gst_iterator_next(it, &v) == GST_ITERATOR_OK) {
+        GstElementFactory* f = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&v)));
+        const char* klass =
+            f ? gst_element_factory_get_metadata(f, GST_ELEMENT_METADATA_KLASS) : nullptr;
+        if (klass && std::strstr(klass, "Demux")) {
+            found = true;
+            exact = std::any_of(std::begin(kExact), std::end(kExact), [&](const char* name) {
+                return g_str_equal(GST_OBJECT_NAME(f), name);
+            });
+        }
+        g_value_reset(&v);
+    }
+    g_value_unset(&v);
+    gst_iterator_free(it);
+    return found && exact;
 }
 
 bool IsInside(GstObject* obj, GstElement* pipeline) {
@@ -68,6 +98,7 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     if (gst_element_set_state(m_pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         hr = E_FAIL;
     if (hr == S_OK) hr = WaitPreroll();
+    m_exactSeeks = hr == S_OK && DemuxersSeekExactly(m_pipeline.Get());
     if (hr == S_OK && (startNs > 0 || stopNs >= 0)) {
         std::lock_guard<std::mutex> g(m_holdLock);
         hr = SeekLocked(startNs > 0 ? startNs : 0, stopNs);
@@ -126,7 +157,7 @@ HRESULT GraphRunner::SeekLocked(gint64 startNs, gint64 stopNs) {
     m_deliverUntilNs = stop;
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     if (!gst_element_seek(m_pipeline.Get(), 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
-                          SeekTarget(start), GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
+                          SeekTarget(start, m_exactSeeks), GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
         return E_FAIL;
     GstState target = GST_STATE_TARGET(m_pipeline.Get());
     return target == GST_STATE_PAUSED ? WaitPreroll() : S_OK;

@@ -15,14 +15,16 @@
 // Exact starts. Some demuxers land late when asked to seek (an MPEG
 // program stream seeks by its clock references, after which the decoder
 // waits for the next key frame). So a seek to P asks GStreamer for
-// P - kSeekMarginNs, and a probe on every decoded stream moves the start of
-// its segment to P and drops the buffers that end before it: receivers see
-// a segment that begins at P, as if the demuxer had been exact. Stops are
-// enforced by the same probe rather than by the demuxer, which may stop
-// early (an MPEG program stream demuxer takes its duration, which does not
-// count from its first time stamp, as the end): seeks leave GStreamer's stop
-// unset, and the probe sets the segment's stop where it was asked for,
-// drops what lies past it and ends the stream there.
+// P - kSeekMarginNs (unless every demuxer is known to land exactly, as
+// MP4's and Matroska's do: the margin costs a second of decoding), and a
+// probe on every decoded stream moves the start of its segment to P and
+// drops the buffers that end before it: receivers see a segment that begins
+// at P, as if the demuxer had been exact. Stops are enforced by the same
+// probe rather than by the demuxer, which may stop early (an MPEG program
+// stream demuxer takes its duration, which does not count from its first
+// time stamp, as the end): seeks leave GStreamer's stop unset, and the probe
+// sets the segment's stop where it was asked for, drops what lies past it
+// and ends the stream there.
 //
 // Threads: all methods on the graph's owning thread; the hold timer thread
 // only releases the hold. Stop joins it; after Stop, no streaming thread,
@@ -63,6 +65,7 @@ public:
     HRESULT Seek(gint64 startNs, gint64 stopNs);
     void ReleaseHold();
     bool Position(gint64* ns) const;
+    bool IsBuilt() const { return m_pipeline.Get() != nullptr; }
     // Pipeline to NULL; idempotent.
     void Stop();
 
@@ -88,6 +91,7 @@ private:
     std::atomic<gint64> m_deliverFromNs{0};    // stream time where delivery starts
     std::atomic<gint64> m_deliverUntilNs{-1};  // stream time where it stops; -1: the end
     gint64 m_originNs = 0;                     // stream time of position 0
+    bool m_exactSeeks = false;                 // no seek margin needed
     std::atomic<bool> m_errorSeen{false};
     std::atomic<bool> m_errorPosted{false};
 

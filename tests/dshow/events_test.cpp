@@ -186,6 +186,90 @@ TEST_F(Events, PreviewDrawsIntoTheHostWindowInRealTime) {
     DestroyWindow(hwnd);
 }
 
+// The preview pauses with Pause then StopWhenReady and seeks the stopped
+// graph; Pause must then show the picture at the new position, both where
+// the demuxer seeks exactly (MP4) and where it lands early (MPEG-1).
+TEST(StopWhenReady, ThenSeekingAndPausingShowsThePictureAtTheNewPosition) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (Clip clip : {Clip::Mp4AV, Clip::Mpeg1AV}) {
+        SCOPED_TRACE(ClipPath(clip));
+        IGraphBuilder* graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+        ASSERT_NE(graph, nullptr);
+        ASSERT_EQ(graph->RenderFile(Wide(ClipPath(clip)).c_str(), nullptr), S_OK);
+        IMediaControl* control = Query<IMediaControl>(graph);
+        IMediaPosition* position = Query<IMediaPosition>(graph);
+        IMediaEvent* events = Query<IMediaEvent>(graph);
+        IVideoWindow* window = Query<IVideoWindow>(graph);
+        HWND hwnd = CreateHostWindow([](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+        SurfaceHost host;
+        RegisterVideoSurfaceHost(hwnd, &host);
+        window->put_Owner(reinterpret_cast<OAHWND>(hwnd));
+        auto shown = [&] {
+            std::lock_guard<std::mutex> g(host.lock);
+            return SecondsFromGray(host.pixel);
+        };
+        auto frames = [&] {
+            std::lock_guard<std::mutex> g(host.lock);
+            return host.frames;
+        };
+
+        EXPECT_EQ(control->Pause(), S_OK);
+        EXPECT_EQ(control->StopWhenReady(), S_OK);
+        OAFilterState state = -1;
+        control->GetState(0, &state);
+        EXPECT_EQ(state, State_Stopped);
+        for (double target : {2.0, 1.0, 2.5}) {
+            const int before = frames();
+            EXPECT_EQ(position->put_CurrentPosition(target), S_OK);
+            // A stopped graph shows nothing new until it is paused.
+            EXPECT_EQ(frames(), before);
+            REFTIME now = -1;
+            position->get_CurrentPosition(&now);
+            EXPECT_NEAR(now, target, 0.01);
+            EXPECT_EQ(control->Pause(), S_OK);
+            EXPECT_GT(frames(), before);
+            EXPECT_NEAR(shown(), target, 0.15) << target;
+            EXPECT_EQ(control->StopWhenReady(), S_OK);
+            EXPECT_NEAR(shown(), target, 0.15) << target;
+        }
+
+        // Run continues from the stopped position, to the end.
+        const int before = frames();
+        EXPECT_EQ(control->Run(), S_OK);
+        REFTIME now = -1;
+        position->get_CurrentPosition(&now);
+        EXPECT_GE(now, 2.4);
+        EXPECT_EQ(WaitForEnd(events, 10000), EC_COMPLETE);
+        EXPECT_GT(frames(), before);
+        EXPECT_NEAR(shown(), 2.96, 0.15);
+
+        // A topology change after StopWhenReady: the renderer leaves the
+        // graph and the next run shows nothing more.
+        EXPECT_EQ(control->Stop(), S_OK);
+        EXPECT_EQ(position->put_CurrentPosition(0.0), S_OK);
+        EXPECT_EQ(control->Pause(), S_OK);
+        EXPECT_EQ(control->StopWhenReady(), S_OK);
+        IBaseFilter* renderer = nullptr;
+        ASSERT_EQ(graph->FindFilterByName(L"Video Renderer", &renderer), S_OK);
+        EXPECT_EQ(graph->RemoveFilter(renderer), S_OK);
+        renderer->Release();
+        const int afterRemoval = frames();
+        EXPECT_EQ(control->Run(), S_OK);
+        EXPECT_EQ(WaitForEnd(events, 10000), EC_COMPLETE);
+        EXPECT_EQ(frames(), afterRemoval);
+
+        control->Stop();
+        UnregisterVideoSurfaceHost(hwnd);
+        window->Release();
+        events->Release();
+        position->Release();
+        control->Release();
+        graph->Release();
+        DestroyWindow(hwnd);
+    }
+    CoUninitialize();
+}
+
 TEST_F(Events, SoundOnlyFileKeepsTimeAndEnds) {
     ASSERT_EQ(m_graph->RenderFile(Wide(ClipPath(Clip::WavAudio)).c_str(), nullptr), S_OK);
     const auto start = std::chrono::steady_clock::now();
