@@ -4,8 +4,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <cctype>
 
 #include "app/command_ids.h"
+#include "app/job/job_paths.h"
 #include "app/job_panel_layout.h"
 #include "app/path_label.h"
 #include "platform/win/dialog_seam.h"
@@ -18,8 +20,7 @@ constexpr char kCaption[] = "reelsmith";
 constexpr char kDestFilter[] = "WMV Files (*.wmv)|*.wmv||";
 constexpr char kDestExt[] = "wmv";
 constexpr char kSameName[] = "Sorry! Source file, Dest file could not be same name.";
-// The stored destination is a 1024-byte buffer; shorter than 4 counts as unset.
-constexpr std::size_t kDestBuffer = 1024;
+// A destination shorter than 4 characters counts as unset.
 constexpr std::size_t kMinDestLength = 4;
 
 void Place(QWidget* w, const PanelRect& r) {
@@ -65,9 +66,8 @@ CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* paren
 }
 
 std::string CJobPanel::GetSourceText() const {
-    std::string text = m_pSource->text().toStdString();
-    if (text.size() >= kDestBuffer) text.resize(kDestBuffer - 1);
-    return text;
+    // Whole: the convert check refuses a path the engine cannot carry.
+    return m_pSource->text().toStdString();
 }
 
 void CJobPanel::SetSourceText(const std::string& text) {
@@ -116,7 +116,9 @@ void CJobPanel::ResetAfterJob() {
 }
 
 void CJobPanel::SetDest(const std::string& path) {
-    m_szDest = path.substr(0, kDestBuffer - 1);
+    // Kept whole: a shortened path would name another file. The convert
+    // check refuses one the engine's buffer cannot carry.
+    m_szDest = path;
     m_pDest->setText(m_szDest.empty() ? QString::fromLatin1(kNoDestText)
                                       : QString::fromStdString(m_szDest));
 }
@@ -124,6 +126,19 @@ void CJobPanel::SetDest(const std::string& path) {
 bool CJobPanel::AskDestination(std::string& path) {
     path.clear();
     return m_dialogs.SaveFileName("Save As", kDestFilter, kDestExt, path);
+}
+
+bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) {
+    const JobPathProblem problem = CheckJobPaths(source, dest);
+    if (problem == JobPathProblem::None) return true;
+    std::string text = kSameName;
+    if (problem != JobPathProblem::DestinationIsSource) {
+        std::string reason = JobPathMessage(problem);
+        reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+        text = "Sorry! " + reason + ".";
+    }
+    m_dialogs.MessageBox(text.c_str(), kCaption, MsgButtons::Ok, MsgIcon::Warning);
+    return false;
 }
 
 void CJobPanel::OnBrowseDest() {
@@ -147,6 +162,10 @@ void CJobPanel::StartConvert() {
         }
     }
     const std::string source = GetSourceText();
+    if (source.size() > kMaxJobPathBytes) {
+        AcceptPaths(source, m_szDest);
+        return;
+    }
     for (;;) {
         if (m_szDest.size() < kMinDestLength) {
             if (m_dialogs.MessageBox("Please set Dest File Name!", kCaption, MsgButtons::OkCancel,
@@ -155,15 +174,11 @@ void CJobPanel::StartConvert() {
             }
             std::string path;
             if (!AskDestination(path)) return;
-            if (path == source) {
-                m_dialogs.MessageBox(kSameName, kCaption, MsgButtons::Ok, MsgIcon::Warning);
-                continue;
-            }
+            if (!AcceptPaths(source, path)) continue;
             SetDest(path);
             break;
         }
-        if (m_szDest == source) {
-            m_dialogs.MessageBox(kSameName, kCaption, MsgButtons::Ok, MsgIcon::Warning);
+        if (!AcceptPaths(source, m_szDest)) {
             SetDest(std::string());
             continue;
         }

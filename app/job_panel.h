@@ -35,6 +35,8 @@ public:
     void SetProgressText(const QString& text);
     int Progress() const;
     void ResetAfterJob();
+    // Back to the Convert face, the destination kept: the job never began.
+    void ShowConvertFace() { ShowFace(false); }
 
     // The convert check, as if the Convert button were pressed. The
     // preview's last load result is asked through `lastLoadFailed`.
@@ -66,6 +68,9 @@ private:
     void OnStop();
     bool AskDestination(std::string& path);
     void SetDest(const std::string& path);
+    // False, after telling the user why, when `dest` may not receive the
+    // job's output for `source`.
+    bool AcceptPaths(const std::string& source, const std::string& dest);
     void ShowFace(bool stop);
     void PlaceChildren(int width);
 

@@ -4,14 +4,17 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <cctype>
 #include <cstring>
 
+#include "app/job/job_settings.h"
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
 #include "app/progress_text.h"
 #include "app/qt_host_event_loop.h"
+#include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 
 int CMainFrame::Progress() const {
@@ -25,6 +28,19 @@ void CMainFrame::RunJob() {
     m_bJobActive = true;
     m_job.ReleaseLeftoverSlots();
 
+    // A hand-edited profile.cfg can hold settings the encoder refuses; the
+    // job would then make a file of other settings without a word.
+    const ProfileRecord profile = m_pPreview->ConverterRecord();
+    if (const std::string problem = VideoSettingsProblem(profile); !problem.empty()) {
+        std::string text = "Sorry! " + problem + ".";
+        text[7] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[7])));
+        m_services.dialogs->MessageBox(text, "reelsmith", MsgButtons::Ok, MsgIcon::Warning);
+        m_pJobPanel->ShowConvertFace();
+        m_bJobActive = false;
+        UpdateCommandUI();
+        return;
+    }
+
     JobRequest request;
     request.source = m_pJobPanel->GetSourceText();
     request.destination = m_pJobPanel->GetDestPath();
@@ -35,7 +51,7 @@ void CMainFrame::RunJob() {
         m_bJobActive = false;
         return;
     }
-    request.profile = WidenProfile(m_pPreview->ConverterRecord());
+    request.profile = WidenProfile(profile);
     request.beginSeconds = m_pPreview->GetBeginTime();
     request.endSeconds = m_pPreview->GetEndTime();
 

@@ -61,8 +61,8 @@ constexpr DWORD kAudioFormatCount = std::size(kAudioFormats);
 
 constexpr LONG kMinFrameSide = kWmvMinFrameSide;
 constexpr LONG kMaxFrameSide = kWmvMaxFrameSide;
-constexpr REFERENCE_TIME kMinFrameDuration = kUnitsPerSecond / 120;  // 120 fps
-constexpr REFERENCE_TIME kMaxFrameDuration = kUnitsPerSecond;        // 1 fps
+constexpr REFERENCE_TIME kMinFrameDuration = kUnitsPerSecond / kWmvMaxFramesPerSecond;
+constexpr REFERENCE_TIME kMaxFrameDuration = kUnitsPerSecond / kWmvMinFramesPerSecond;
 constexpr DWORD kMinVideoBitrate = kWmvMinVideoBitrate;
 constexpr DWORD kMaxVideoBitrate = kWmvMaxVideoBitrate;
 constexpr unsigned kMinAudioBitrate = 24000;

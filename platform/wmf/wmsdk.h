@@ -49,6 +49,8 @@ constexpr LONG kWmvMinFrameSide = 16;  // pixels, even
 constexpr LONG kWmvMaxFrameSide = 4096;
 constexpr DWORD kWmvMinVideoBitrate = 8000;  // bits per second
 constexpr DWORD kWmvMaxVideoBitrate = 50000000;
+constexpr LONG kWmvMinFramesPerSecond = 1;
+constexpr LONG kWmvMaxFramesPerSecond = 120;
 
 // True for the results by which a writer says that its output file cannot
 // be written or finished (disk full, I/O error, folder gone, no permission):

@@ -24,12 +24,6 @@
 
 namespace {
 
-QString SettingsFile() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("korvane"),
-                     QStringLiteral("reelsmith"))
-        .fileName();
-}
-
 IPreviewPane* MakePreview(ScriptedDialogs& dialogs, QWidget* parent) {
     return new CPreviewPaneAdapter(dialogs, parent);
 }

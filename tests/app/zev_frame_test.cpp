@@ -8,12 +8,17 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/job_panel.h"
 #include "app/job_tab_ctrl.h"
 #include "app/log_view.h"
 #include "app/preview_pane.h"
+#include "profiles/widgets/output_panel_layout.h"
+#include "ui/number_edit.h"
 #include "app/recent_file_list.h"
 #include "ui/hover_button.h"
 #include "ui/status_bar_xp.h"
@@ -288,4 +293,63 @@ TEST_F(FrameTest, ConvertCheckMessagesAndLoops) {
               m_dialogs.messages);
     EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+}
+
+TEST_F(FrameTest, ConvertCheckRefusesTheSourceUnderAnotherNameAFolderAndAnOverlongPath) {
+    MakeFrame();
+    LoadThroughBrowse(s_clip);
+    // A hard link is the source under another name: converting would
+    // overwrite the movie being read.
+    const std::string link = m_dir.Path("link.wmv");
+    ASSERT_EQ(0, ::link(s_clip.c_str(), link.c_str()));
+    const std::string folder = m_dir.Path("folder.wmv");
+    std::filesystem::create_directory(folder);
+    const std::string overlong = m_dir.Path(std::string(1100, 'x') + ".wmv");
+
+    m_dialogs.savePaths = {link, folder, overlong};
+    m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok,
+                         MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
+    m_dialogs.messages.clear();
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
+    ASSERT_EQ(7u, m_dialogs.messages.size());
+    EXPECT_EQ("Sorry! Source file, Dest file could not be same name.", m_dialogs.messages[1]);
+    EXPECT_NE(std::string::npos, m_dialogs.messages[3].find("not a regular file"));
+    EXPECT_NE(std::string::npos, m_dialogs.messages[5].find("longer than 1023 bytes"));
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+    EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
+    // Nothing was written over or beside the source.
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(std::filesystem::file_size(s_clip), std::filesystem::file_size(link));
+
+    // A long name from the browse button is kept whole, then refused at
+    // Convert rather than shortened into another file's name.
+    m_dialogs.savePaths = {overlong};
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(QString::fromStdString(overlong), m_frame->JobPanel()->DestLabelText());
+    m_dialogs.messages.clear();
+    m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
+    ASSERT_EQ(2u, m_dialogs.messages.size());
+    EXPECT_NE(std::string::npos, m_dialogs.messages[0].find("longer than 1023 bytes"));
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+}
+
+TEST_F(FrameTest, ConvertRefusesAVideoSizeTheEncoderWouldNotTakeAndKeepsTheDestination) {
+    MakeFrame();
+    LoadThroughBrowse(s_clip);
+    CNumberEdit* width = nullptr;
+    for (CNumberEdit* edit : m_frame->findChildren<CNumberEdit*>())
+        if (edit->ControlId() == panel_id::kWidth) width = edit;
+    ASSERT_NE(nullptr, width);
+    width->selectAll();
+    QTest::keyClicks(width, QStringLiteral("8"));
+    const std::string dest = m_dir.Path("small.wmv");
+    m_dialogs.messages.clear();
+    ConvertTo(dest);
+    ASSERT_EQ(2u, m_dialogs.messages.size());
+    EXPECT_EQ(0u, m_dialogs.messages[1].find("Sorry! The video size 8x"));
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+    EXPECT_EQ(dest, m_frame->JobPanel()->GetDestPath());
+    EXPECT_FALSE(std::filesystem::exists(dest));
+    EXPECT_FALSE(LogHas(QStringLiteral("Load Convertor Library Success.")));
 }

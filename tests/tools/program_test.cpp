@@ -84,6 +84,33 @@ TEST_F(ZevConvertProgram, StoredProfileByName) {
     EXPECT_NE(out.find("No such profile"), std::string::npos) << out;
 }
 
+TEST_F(ZevConvertProgram, StoredProfileTheEncoderWouldRefuseIsRefusedBeforeAnyFile) {
+    // A hand-edited profile.cfg: the runtime would keep its own 640x480
+    // and report success.
+    const std::string cfg = m_dir.Path("profile.cfg");
+    std::ofstream(cfg) << "3,0\nHuge.100000,90000,220,15,64000,1,44100\n"
+                          "Fast.640,480,99999999,25,64000,1,44100\n"
+                          "Blur.640,480,220,500,64000,1,44100\n";
+    const struct {
+        const char* profile;
+        const char* says;
+    } cases[] = {{"Huge", "video size 100000x90000"},
+                 {"Fast", "bit rate 99999999 kbit/s"},
+                 {"Blur", "frame rate 500 fps"}};
+    for (const auto& c : cases) {
+        const std::string dest = m_dir.Path(std::string(c.profile) + ".wmv");
+        std::string out;
+        EXPECT_EQ(RunCommand(ZevConvert("--profiles " + ShellQuote(cfg) + " -p " + c.profile +
+                                        " --end 1 " + ShellQuote(m_source) + " " +
+                                        ShellQuote(dest) + " 2>&1"),
+                             &out),
+                  2)
+            << out;
+        EXPECT_NE(out.find(c.says), std::string::npos) << out;
+        EXPECT_NE(access(dest.c_str(), F_OK), 0) << c.profile;
+    }
+}
+
 TEST_F(ZevConvertProgram, RefusesTheSourceAsDestinationAndBadRanges) {
     const std::string before = ReadFileBytes(m_source);
     std::string out;

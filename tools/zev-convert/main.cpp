@@ -14,6 +14,7 @@
 #include "app/job/converter_binding.h"
 #include "app/job/job_control.h"
 #include "app/job/job_paths.h"
+#include "app/job/job_settings.h"
 #include "app/job/source_probe.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
@@ -155,6 +156,8 @@ int main(int argc, char** argv) {
 
     ProfileRecord record;
     if (!BuildRecord(o, record, error)) return Fail(kExitAborted, error);
+    if (const std::string problem = VideoSettingsProblem(record); !problem.empty())
+        return Fail(kExitUsage, problem);
 
     if (g_stopRequest.Requested()) return Fail(kExitStopped, "stopped before the job began");
     JobOutcome outcome;
