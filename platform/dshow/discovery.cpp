@@ -118,6 +118,17 @@ HRESULT ErrorToResult(GError* err) {
 
 }  // namespace
 
+HeldPreroll::~HeldPreroll() {
+    if (pipeline) gst_element_set_state(pipeline.Get(), GST_STATE_NULL);
+}
+
+bool HeldPreroll::StillDescribes(const std::string& path) const {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && st.st_dev == device && st.st_ino == inode &&
+           st.st_size == size && st.st_mtim.tv_sec == modified.tv_sec &&
+           st.st_mtim.tv_nsec == modified.tv_nsec;
+}
+
 ChainNames NamesBehindPad(GstPad* decodedPad) {
     ChainNames names;
     PadRef pad(GST_PAD(gst_object_ref(decodedPad)));
@@ -211,12 +222,24 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
         out->unrenderable = state.unknown;
         if (out->streams.empty()) hr = VFW_E_UNSUPPORTED_STREAM;
     }
-    gst_element_set_state(pipeline.Get(), GST_STATE_NULL);
-    {
-        std::lock_guard<std::mutex> g(state.lock);
-        state.pads.clear();
-        state.sinks.clear();
+    // The probe's callbacks use `state`, which ends here.
+    g_signal_handlers_disconnect_by_data(decode, &state);
+    std::lock_guard<std::mutex> g(state.lock);
+    if (hr == S_OK) {
+        auto held = std::make_unique<HeldPreroll>();
+        held->device = st.st_dev;
+        held->inode = st.st_ino;
+        held->size = st.st_size;
+        held->modified = st.st_mtim;
+        held->pads = std::move(state.pads);
+        held->sinks = std::move(state.sinks);
+        held->pipeline = std::move(pipeline);
+        out->held = std::move(held);
+        return hr;
     }
+    gst_element_set_state(pipeline.Get(), GST_STATE_NULL);
+    state.pads.clear();
+    state.sinks.clear();
     return hr;
 }
 

@@ -2,6 +2,9 @@
 // stream's decoder and decoded format, and the duration. Internal.
 #pragma once
 
+#include <sys/stat.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,27 @@ struct DiscoveredStream {
     std::string decoderName;  // empty when the demuxer already delivers raw data
 };
 
+// The prerolled pipeline of a discovery, kept so that the file's first run
+// can take it over instead of typefinding, plugging and prerolling the file
+// a second time. Its decoded pads end in placeholder sinks, in the order
+// decodebin added them. Releasing it sets the pipeline to NULL.
+struct HeldPreroll {
+    ElementRef pipeline;
+    std::vector<PadRef> pads;
+    std::vector<ElementRef> sinks;  // one per pad
+    // The file as it was discovered; a run of a file that has since gone or
+    // changed must read the path anew, not the open descriptor.
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool StillDescribes(const std::string& path) const;
+    HeldPreroll() = default;
+    HeldPreroll(const HeldPreroll&) = delete;
+    HeldPreroll& operator=(const HeldPreroll&) = delete;
+    ~HeldPreroll();
+};
+
 struct Discovery {
     std::string demuxerName;  // empty for files without a container
     std::vector<DiscoveredStream> streams;
@@ -25,6 +49,8 @@ struct Discovery {
     // system streams start their clocks above zero; positions and sample
     // times count from here, so that every file starts at 0.
     gint64 originNs = 0;
+    // Set on success; null when the file could not be discovered.
+    std::unique_ptr<HeldPreroll> held;
 };
 
 // Owning thread; blocks until the file has prerolled or failed. S_OK with

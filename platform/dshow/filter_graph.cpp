@@ -203,6 +203,7 @@ HRESULT FilterGraph::RenderFile(LPCWSTR lpcwstrFile, LPCWSTR) {
 
     // The platform names a file's source filter after the file.
     auto* source = new SourceFilter(path, lpcwstrFile, found.durationNs, found.originNs);
+    source->KeepPreroll(std::move(found.held));
     AddFilter(source, lpcwstrFile);
     source->Release();
     std::vector<FilterBase*> added{source};

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/dshow/discovery.h"
+
 namespace zev::dshow {
 namespace {
 
@@ -76,30 +78,29 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     // Even a run that is never positioned counts its times from the origin.
     m_deliverFromNs = m_originNs;
     m_deliverUntilNs = -1;
-    m_pipeline.Reset(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
+    // A single file fresh from discovery is already typefound, plugged and
+    // prerolled: its pipeline is taken over rather than built again.
+    std::unique_ptr<HeldPreroll> held = sources.size() == 1 ? sources[0]->TakePreroll() : nullptr;
+    if (held && !held->StillDescribes(sources[0]->Path())) held.reset();
+    const bool adopted = held != nullptr;
+    m_pipeline = adopted ? std::move(held->pipeline)
+                         : ElementRef(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
     if (!ctx.sync) gst_pipeline_use_clock(GST_PIPELINE(m_pipeline.Get()), nullptr);
     BusRef bus(gst_element_get_bus(m_pipeline.Get()));
+    // What discovery left on the bus was read there.
+    gst_bus_set_flushing(bus.Get(), TRUE);
+    gst_bus_set_flushing(bus.Get(), FALSE);
     gst_bus_set_sync_handler(bus.Get(), &GraphRunner::OnBusMessage, this, nullptr);
 
-    for (SourceFilter* source : sources) {
-        GstElement* decode = AddFileDecoder(m_pipeline.Get(), source->Path());
-        if (!decode) {
-            Stop();
-            return E_FAIL;
-        }
-        auto sc = std::make_unique<SourceContext>();
-        sc->runner = this;
-        sc->source = source;
-        g_signal_connect(decode, "pad-added", G_CALLBACK(&GraphRunner::OnPadAdded), sc.get());
-        m_sources.push_back(std::move(sc));
-    }
-
-    HRESULT hr = S_OK;
-    if (gst_element_set_state(m_pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    HRESULT hr = adopted ? AdoptPreroll(*held, sources[0]) : AddSources(sources);
+    if (hr == S_OK && !adopted &&
+        gst_element_set_state(m_pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         hr = E_FAIL;
-    if (hr == S_OK) hr = WaitPreroll();
+    if (hr == S_OK && !adopted) hr = WaitPreroll();
     m_exactSeeks = hr == S_OK && DemuxersSeekExactly(m_pipeline.Get());
-    if (hr == S_OK && (startNs > 0 || stopNs >= 0)) {
+    // The taken-over pipeline's streams stopped when their placeholder sinks
+    // went; a flushing seek starts them again into the new branches.
+    if (hr == S_OK && (adopted || startNs > 0 || stopNs >= 0)) {
         std::lock_guard<std::mutex> g(m_holdLock);
         hr = SeekLocked(startNs > 0 ? startNs : 0, stopNs);
     }
@@ -108,6 +109,36 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
         Stop();
     }
     return hr;
+}
+
+HRESULT GraphRunner::AddSources(const std::vector<SourceFilter*>& sources) {
+    for (SourceFilter* source : sources) {
+        GstElement* decode = AddFileDecoder(m_pipeline.Get(), source->Path());
+        if (!decode) return E_FAIL;
+        auto sc = std::make_unique<SourceContext>();
+        sc->runner = this;
+        sc->source = source;
+        g_signal_connect(decode, "pad-added", G_CALLBACK(&GraphRunner::OnPadAdded), sc.get());
+        m_sources.push_back(std::move(sc));
+    }
+    return S_OK;
+}
+
+HRESULT GraphRunner::AdoptPreroll(HeldPreroll& held, SourceFilter* source) {
+    auto sc = std::make_unique<SourceContext>();
+    sc->runner = this;
+    sc->source = source;
+    for (size_t i = 0; i < held.pads.size() && i < held.sinks.size(); ++i) {
+        GstElement* sink = held.sinks[i].Get();
+        // Out of its preroll wait first, so the streaming thread lets go.
+        gst_element_set_state(sink, GST_STATE_NULL);
+        PadRef sinkPad(gst_element_get_static_pad(sink, "sink"));
+        gst_pad_unlink(held.pads[i].Get(), sinkPad.Get());
+        gst_bin_remove(GST_BIN(m_pipeline.Get()), sink);
+        OnPadAdded(nullptr, held.pads[i].Get(), sc.get());
+    }
+    m_sources.push_back(std::move(sc));
+    return m_errorSeen ? VFW_E_INVALID_FILE_FORMAT : S_OK;
 }
 
 HRESULT GraphRunner::Play(bool hold) {

@@ -80,6 +80,8 @@ private:
     static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* msg, gpointer self);
     static void OnPadAdded(GstElement* decodebin, GstPad* pad, gpointer ctx);
     static GstPadProbeReturn OnRangeProbe(GstPad* pad, GstPadProbeInfo* info, gpointer gate);
+    HRESULT AddSources(const std::vector<SourceFilter*>& sources);
+    HRESULT AdoptPreroll(HeldPreroll& held, SourceFilter* source);
     HRESULT WaitPreroll();
     HRESULT SeekLocked(gint64 startNs, gint64 stopNs);
     void HoldTimer();

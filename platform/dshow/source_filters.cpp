@@ -1,5 +1,7 @@
 #include "platform/dshow/source_filters.h"
 
+#include "platform/dshow/discovery.h"
+
 namespace zev::dshow {
 
 ChainFilter::ChainFilter(std::wstring name)
@@ -29,6 +31,16 @@ SourceFilter::SourceFilter(std::string path, std::wstring name, gint64 durationN
       m_durationNs(durationNs),
       m_originNs(originNs),
       m_output(AddPin(PINDIR_OUTPUT, L"Output")) {}
+
+SourceFilter::~SourceFilter() = default;
+
+void SourceFilter::KeepPreroll(std::unique_ptr<HeldPreroll> held) {
+    m_held = std::move(held);
+}
+
+std::unique_ptr<HeldPreroll> SourceFilter::TakePreroll() {
+    return std::move(m_held);
+}
 
 void SourceFilter::AdoptChainFilter(ChainFilter* filter) {
     filter->AddRef();

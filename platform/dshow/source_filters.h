@@ -5,11 +5,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/dshow/filter_base.h"
 
 namespace zev::dshow {
+
+struct HeldPreroll;
 
 // One decoded stream of a source and the pins it passes through.
 struct StreamSlot {
@@ -42,6 +45,7 @@ private:
 class SourceFilter final : public FilterBase {
 public:
     SourceFilter(std::string path, std::wstring name, gint64 durationNs, gint64 originNs);
+    ~SourceFilter() override;
     const std::string& Path() const { return m_path; }
     gint64 DurationNs() const { return m_durationNs; }
     gint64 OriginNs() const { return m_originNs; }
@@ -56,6 +60,10 @@ public:
     // True when every pin from the source to the stream's receiver is
     // still connected and the chain is still in the graph.
     bool SlotIsIntact(const StreamSlot& slot) const;
+    // The discovery's prerolled pipeline, for the first run to take over;
+    // null once taken.
+    void KeepPreroll(std::unique_ptr<HeldPreroll> held);
+    std::unique_ptr<HeldPreroll> TakePreroll();
 
     bool AcceptInput(Pin*, Pin*, const MediaFormat&, MediaFormat*) override { return false; }
     bool IsSourceChain() const override { return true; }
@@ -67,6 +75,7 @@ private:
     Pin* m_output;
     std::vector<ComPtr<IBaseFilter>> m_chain;
     std::vector<StreamSlot> m_slots;
+    std::unique_ptr<HeldPreroll> m_held;
 };
 
 }  // namespace zev::dshow
