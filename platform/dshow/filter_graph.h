@@ -5,8 +5,10 @@
 // Threads: one owning thread calls everything except IMediaEventSink::Notify
 // (any thread). Topology changes are refused (VFW_E_WRONG_STATE) unless the
 // graph is stopped, so streaming threads can read the topology unlocked.
-// A rendering graph stopped by StopWhenReady keeps its pipeline prerolled
-// (paused: no buffer moves); the first topology change tears it down.
+// A stopped rendering graph (no grabber or writer) keeps its pipeline
+// paused, as a stopped graph keeps its resources: no buffer moves, and the
+// next Pause or Run starts from it instead of opening and prerolling the
+// file again. The first topology change, or the release, tears it down.
 #pragma once
 
 #include <memory>
@@ -115,7 +117,10 @@ private:
     HRESULT StartPipeline();
     void StopPipeline();
     HRESULT ResumeCue();
-    // Tears down a pipeline kept by StopWhenReady; before any topology
+    // Stops a rendering graph with its pipeline paused; false when the
+    // graph must stop for good. `moved`: the next start seeks first.
+    bool KeepPipelineStopped(bool moved);
+    // Tears down a pipeline kept while stopped; before any topology
     // change, as its branches were built from the old topology.
     void DropCue();
     bool DeliversToApplication() const;
@@ -131,8 +136,8 @@ private:
     bool m_noClock = false;
     gint64 m_startNs = 0;  // where the next run starts
     gint64 m_stopNs = -1;  // -1: to the end
-    // Stopped, with the pipeline kept prerolled (StopWhenReady of a
-    // rendering graph); m_cueMoved: positions were set since.
+    // Stopped, with the pipeline kept paused (a rendering graph);
+    // m_cueMoved: it must seek to m_startNs when it starts again.
     bool m_cued = false;
     bool m_cueMoved = false;
 };

@@ -98,7 +98,24 @@ HRESULT FilterGraph::Pause() {
     return S_OK;
 }
 
+bool FilterGraph::KeepPipelineStopped(bool moved) {
+    // Grabbers and writers stop for good: their owners expect the callbacks
+    // quiet and the files finished once stopped.
+    if (!m_runner.IsBuilt() || DeliversToApplication()) return false;
+    gint64 pos = 0;
+    if (m_runner.Position(&pos)) m_startNs = pos;
+    if (FAILED(m_runner.Pause())) return false;
+    for (const auto& e : m_filters) e.filter->OnGraphStopped();
+    m_state = State_Stopped;
+    m_cued = true;
+    m_cueMoved = moved;
+    return true;
+}
+
 HRESULT FilterGraph::Stop() {
+    if (m_state == State_Stopped && m_cued) return S_OK;
+    // A played pipeline may have ended or moved on: the next start seeks it.
+    if (m_state != State_Stopped && KeepPipelineStopped(true)) return S_OK;
     StopPipeline();
     return S_OK;
 }
@@ -106,21 +123,7 @@ HRESULT FilterGraph::Stop() {
 HRESULT FilterGraph::StopWhenReady() {
     // Pausing prerolls (the current picture is shown); then stop there.
     HRESULT hr = Pause();
-    if (FAILED(hr) || !m_runner.IsBuilt() || DeliversToApplication()) {
-        // Grabbers and writers stop for good: their owners expect the
-        // callbacks quiet and the files finished once stopped.
-        StopPipeline();
-        return hr;
-    }
-    // Rendering graphs keep their prerolled pipeline, as a stopped graph
-    // keeps its resources: the next Pause or Run starts from it instead of
-    // opening and prerolling the file again.
-    gint64 pos = 0;
-    if (m_runner.Position(&pos)) m_startNs = pos;
-    for (const auto& e : m_filters) e.filter->OnGraphStopped();
-    m_state = State_Stopped;
-    m_cued = true;
-    m_cueMoved = false;
+    if (FAILED(hr) || !KeepPipelineStopped(false)) StopPipeline();
     return hr;
 }
 

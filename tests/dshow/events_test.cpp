@@ -243,12 +243,18 @@ TEST(StopWhenReady, ThenSeekingAndPausingShowsThePictureAtTheNewPosition) {
         EXPECT_GT(frames(), before);
         EXPECT_NEAR(shown(), 2.96, 0.15);
 
-        // A topology change after StopWhenReady: the renderer leaves the
-        // graph and the next run shows nothing more.
+        // Stopped at the end, moved back and paused: the first picture.
         EXPECT_EQ(control->Stop(), S_OK);
-        EXPECT_EQ(position->put_CurrentPosition(0.0), S_OK);
+        EXPECT_EQ(position->put_CurrentPosition(0.5), S_OK);
         EXPECT_EQ(control->Pause(), S_OK);
+        EXPECT_NEAR(shown(), 0.5, 0.15);
         EXPECT_EQ(control->StopWhenReady(), S_OK);
+        EXPECT_EQ(control->Stop(), S_OK);
+        control->GetState(0, &state);
+        EXPECT_EQ(state, State_Stopped);
+
+        // A topology change while stopped: the renderer leaves the graph
+        // and the next run shows nothing more.
         IBaseFilter* renderer = nullptr;
         ASSERT_EQ(graph->FindFilterByName(L"Video Renderer", &renderer), S_OK);
         EXPECT_EQ(graph->RemoveFilter(renderer), S_OK);
