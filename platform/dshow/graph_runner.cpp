@@ -324,9 +324,13 @@ GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpoi
         if (!GST_BUFFER_PTS_IS_VALID(b)) return GST_PAD_PROBE_OK;
         // Past the asked stop: upstream learns from the flow result that the
         // stream has ended, and the demuxer ends it when all its streams have.
+        // Only a handled buffer carries a flow result back (a dropped one
+        // reports OK, and the file would be read and decoded to its end).
         if (GST_CLOCK_TIME_IS_VALID(gate->segmentStop) && GST_BUFFER_PTS(b) >= gate->segmentStop) {
+            gst_buffer_unref(b);
+            GST_PAD_PROBE_INFO_DATA(info) = nullptr;
             GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_EOS;
-            return GST_PAD_PROBE_DROP;
+            return GST_PAD_PROBE_HANDLED;
         }
         if (from <= 0) return GST_PAD_PROBE_OK;
         GstClockTime end =
