@@ -1,6 +1,7 @@
 #include "platform/wmf/video_stream.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/wmf/wmsdk.h"
 
@@ -30,21 +31,16 @@ HRESULT VideoStream::SetInput(const RawVideoLayout& layout) {
     ScalerPtr scaler(sws_getContext(layout.width, layout.height, layout.pixelFormat,
                                     m_encoder->width, m_encoder->height, AV_PIX_FMT_YUV420P,
                                     SWS_BICUBIC, nullptr, nullptr, nullptr),
-                     [](SwsContext* p) { sws_freeContext(p); });
+                     sws_freeContext);
     if (!scaler) return NS_E_INVALID_INPUT_FORMAT;
-    std::unique_ptr<AVBufferPool, PoolFree> pool(
-        av_buffer_pool_init(layout.frameBytes, av_buffer_allocz));
-    if (!pool) return E_OUTOFMEMORY;
-    // Frames already queued keep the scaler and buffers they were copied with.
     m_scaler = std::move(scaler);
-    m_rawPool = std::move(pool);
     m_layout = layout;
     return S_OK;
 }
 
 HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns) {
     if (m_finished || !m_packet) return NS_E_INVALID_REQUEST;
-    if (!m_scaler || !m_rawPool) return NS_E_INVALID_INPUT_FORMAT;
+    if (!m_scaler) return NS_E_INVALID_INPUT_FORMAT;
     if (bytes < m_layout.frameBytes) return NS_E_INVALID_DATA;
 
     // The grid slot nearest to the time stamp.
@@ -61,41 +57,42 @@ HRESULT VideoStream::Write(const uint8_t* data, size_t bytes, int64_t time100ns)
     }
     m_lastSlot = slot;
 
-    BufferPtr raw(av_buffer_pool_get(m_rawPool.get()), BufferFree{});
-    if (!raw) return E_OUTOFMEMORY;
-    std::memcpy(raw->data, data, m_layout.frameBytes);
-    return m_worker->Push([this, raw, layout = m_layout, scaler = m_scaler, firstSlot, slot] {
-        return ConvertAndEncode(raw, layout, scaler, firstSlot, slot);
+    std::shared_ptr<const AVFrame> picture = Convert(data);
+    if (!picture) return E_OUTOFMEMORY;
+    std::shared_ptr<const AVFrame> previous = std::exchange(m_previous, picture);
+    return m_worker->Push([this, previous, picture, firstSlot, slot] {
+        return EncodeSlots(previous.get(), picture.get(), firstSlot, slot);
     });
 }
 
-HRESULT VideoStream::ConvertAndEncode(const BufferPtr& raw, const RawVideoLayout& layout,
-                                      const ScalerPtr& scaler, int64_t firstSlot, int64_t slot) {
-    for (int64_t s = firstSlot; s < slot && m_picture; ++s) {
-        FramePtr repeat(av_frame_clone(m_picture.get()));
+std::shared_ptr<const AVFrame> VideoStream::Convert(const uint8_t* data) const {
+    std::shared_ptr<AVFrame> picture(av_frame_alloc(), [](AVFrame* f) { av_frame_free(&f); });
+    if (!picture) return nullptr;
+    picture->format = AV_PIX_FMT_YUV420P;
+    picture->width = m_encoder->width;
+    picture->height = m_encoder->height;
+    if (av_frame_get_buffer(picture.get(), 0) < 0) return nullptr;
+    const uint8_t* planes[4];
+    int strides[4];
+    RawVideoPlanes(m_layout, data, planes, strides);
+    sws_scale(m_scaler.get(), planes, strides, 0, m_layout.height, picture->data,
+              picture->linesize);
+    return picture;
+}
+
+HRESULT VideoStream::EncodeSlots(const AVFrame* previous, const AVFrame* picture, int64_t firstSlot,
+                                 int64_t slot) {
+    for (int64_t s = firstSlot; s < slot && previous; ++s) {
+        FramePtr repeat(av_frame_clone(previous));
         if (!repeat) return E_OUTOFMEMORY;
         repeat->pts = s;
         HRESULT hr = Encode(repeat.get());
         if (FAILED(hr)) return hr;
     }
-    // The encoder may still hold the previous picture: convert into a fresh
-    // one rather than overwrite it.
-    if (!m_picture || !av_frame_is_writable(m_picture.get())) {
-        FramePtr picture(av_frame_alloc());
-        if (!picture) return E_OUTOFMEMORY;
-        picture->format = AV_PIX_FMT_YUV420P;
-        picture->width = m_encoder->width;
-        picture->height = m_encoder->height;
-        if (av_frame_get_buffer(picture.get(), 0) < 0) return E_OUTOFMEMORY;
-        m_picture = std::move(picture);
-    }
-    const uint8_t* planes[4];
-    int strides[4];
-    RawVideoPlanes(layout, raw->data, planes, strides);
-    sws_scale(scaler.get(), planes, strides, 0, layout.height, m_picture->data,
-              m_picture->linesize);
-    m_picture->pts = slot;
-    return Encode(m_picture.get());
+    FramePtr current(av_frame_clone(picture));
+    if (!current) return E_OUTOFMEMORY;
+    current->pts = slot;
+    return Encode(current.get());
 }
 
 HRESULT VideoStream::Encode(const AVFrame* frame) {

@@ -1,8 +1,9 @@
 // One video stream of the writer: converts raw input frames to the
 // profile's frame size (swscale), places them on the profile's constant
 // frame grid by their time stamps (dropping or repeating frames) and
-// encodes them. Conversion and encoding run on the stream's worker thread;
-// the caller's thread only copies the frame.
+// encodes them. Conversion runs on the caller's thread, straight from its
+// buffer (no copy of the raw frame); encoding runs on the stream's worker
+// thread, so a decoder's thread and the encoder's share the work.
 //
 // Threads: not thread-safe; the writer serialises calls per stream.
 #pragma once
@@ -35,19 +36,16 @@ public:
     const AVCodecContext* Encoder() const { return m_encoder.get(); }
 
 private:
-    struct BufferFree {
-        void operator()(AVBufferRef* p) const { av_buffer_unref(&p); }
-    };
-    struct PoolFree {
-        void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); }
-    };
-    using BufferPtr = std::shared_ptr<AVBufferRef>;
-    using ScalerPtr = std::shared_ptr<SwsContext>;
+    using ScalerPtr = std::unique_ptr<SwsContext, void (*)(SwsContext*)>;
+    static ScalerPtr NoScaler() { return ScalerPtr(nullptr, sws_freeContext); }
 
-    // Worker thread: repeats the last picture over slots firstSlot..slot-1,
-    // then converts `raw` and encodes it at `slot`.
-    HRESULT ConvertAndEncode(const BufferPtr& raw, const RawVideoLayout& layout,
-                             const ScalerPtr& scaler, int64_t firstSlot, int64_t slot);
+    // Caller's thread: `data` in the input layout to a new picture of the
+    // encoder's size; null when out of memory.
+    std::shared_ptr<const AVFrame> Convert(const uint8_t* data) const;
+    // Worker thread: repeats `previous` over slots firstSlot..slot-1, then
+    // encodes `picture` at `slot`.
+    HRESULT EncodeSlots(const AVFrame* previous, const AVFrame* picture, int64_t firstSlot,
+                        int64_t slot);
     HRESULT Encode(const AVFrame* frame);
     HRESULT Drain();
 
@@ -56,12 +54,11 @@ private:
     int m_streamIndex;
     // Caller's side.
     RawVideoLayout m_layout;
-    ScalerPtr m_scaler;
-    std::unique_ptr<AVBufferPool, PoolFree> m_rawPool;
+    ScalerPtr m_scaler = NoScaler();
+    std::shared_ptr<const AVFrame> m_previous;  // the last picture, for repeats
     int64_t m_lastSlot = -1;
     bool m_finished = false;
     // Worker's side.
-    FramePtr m_picture;  // the last converted frame, kept for repeats
     PacketPtr m_packet;
     std::unique_ptr<EncodeWorker> m_worker;  // last member: its thread ends first
 };
