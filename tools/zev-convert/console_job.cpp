@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "app/job/log_stamp.h"
@@ -99,11 +102,16 @@ JobOutcome ConsoleJob::Run(const std::string& library, const JobRequest& request
 
     // Ticks come from a thread of their own, as a timer would, and reach the
     // window through the engine's message pump; so does a stop request.
-    std::atomic<bool> running{true};
-    std::thread ticker([this, &running] {
+    // The ticker wakes at once when the job ends: a sleeping tick must not
+    // hold the program after its file is done.
+    std::mutex tickLock;
+    std::condition_variable tickWake;
+    bool running = true;
+    std::thread ticker([&] {
         int ticks = 0;
-        while (running) {
-            Sleep(kTickMs);
+        std::unique_lock<std::mutex> g(tickLock);
+        while (
+            !tickWake.wait_for(g, std::chrono::milliseconds(kTickMs), [&] { return !running; })) {
             if (m_stop.Requested() && !m_stopDelivered)
                 PostMessageA(m_hWnd, WM_COMMAND, kCmdStopJob, 0);
             if (++ticks % kTicksPerProgress == 0) PostMessageA(m_hWnd, WM_TIMER, kProgressTimer, 0);
@@ -112,7 +120,11 @@ JobOutcome ConsoleJob::Run(const std::string& library, const JobRequest& request
 
     m_job.RunConvert(bound.convert, m_hWnd, request);
 
-    running = false;
+    {
+        std::lock_guard<std::mutex> g(tickLock);
+        running = false;
+    }
+    tickWake.notify_all();
     ticker.join();
     MSG m;
     while (PeekMessageA(&m, m_hWnd, 0, 0, PM_REMOVE)) {
