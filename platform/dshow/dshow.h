@@ -11,6 +11,8 @@
 // out-parameters NULL.
 #pragma once
 
+#include <thread>
+
 #include "platform/media/mediatype.h"
 #include "platform/win/com.h"
 #include "platform/win/window.h"
@@ -273,3 +275,9 @@ constexpr IID IID_IConfigAsfWriter = IConfigAsfWriter::iid;
 // Makes sure the layer's classes are registered for CoCreateInstance; the
 // library also does it when it is loaded.
 void DShowRegisterClasses();
+
+// Starts GStreamer and loads the plugins every graph needs (file reading,
+// typefinding, decoders, converters, grabbers) on a thread of its own, so
+// that a program can do its other start-up work meanwhile. The first graph
+// waits for whatever is not done yet. Join the returned thread before exit.
+std::thread DShowWarmUp();

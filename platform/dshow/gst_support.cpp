@@ -1,5 +1,7 @@
 #include "platform/dshow/gst_support.h"
 
+#include "platform/dshow/dshow.h"
+
 #include <mutex>
 
 namespace zev::dshow {
@@ -67,3 +69,14 @@ void CopyWide(WCHAR* dst, size_t capacity, const std::wstring& text) {
 }
 
 }  // namespace zev::dshow
+
+std::thread DShowWarmUp() {
+    return std::thread([] {
+        if (!zev::dshow::EnsureGstInit()) return;
+        // Loading is the cost: decoders alone register hundreds of types.
+        for (const char* plugin : {"coreelements", "playback", "typefindfunctions", "libav", "app",
+                                   "videoconvertscale", "audioconvert", "audioresample"}) {
+            if (GstPlugin* p = gst_plugin_load_by_name(plugin)) gst_object_unref(p);
+        }
+    });
+}

@@ -15,6 +15,7 @@
 #include "app/job/job_control.h"
 #include "app/job/job_paths.h"
 #include "app/job/job_settings.h"
+#include "app/job/media_warm_up.h"
 #include "app/job/source_probe.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
@@ -123,6 +124,8 @@ int main(int argc, char** argv) {
         std::fputs(UsageText("zev-convert").c_str(), stdout);
         return kExitDone;
     }
+    // Loads while the paths, the probe and the profile are checked.
+    const CMediaWarmUp warmUp;
     if (const JobPathProblem problem = CheckJobPaths(o.source, o.destination);
         problem != JobPathProblem::None)
         return Fail(kExitUsage, JobPathMessage(problem));
