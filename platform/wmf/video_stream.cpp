@@ -5,6 +5,10 @@
 
 #include "platform/wmf/wmsdk.h"
 
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
 namespace wmf {
 namespace {
 // A gap longer than this is left as a gap instead of repeated frames, so a
@@ -13,6 +17,8 @@ constexpr int64_t kMaxRepeatSeconds = 10;
 // Frames waiting for conversion and encoding; enough to ride out an uneven
 // decoder.
 constexpr size_t kQueuedFrames = 8;
+// Plane alignment of the encoder's pictures, enough for any SIMD width.
+constexpr int kPictureAlign = 64;
 }  // namespace
 
 VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
@@ -33,6 +39,13 @@ HRESULT VideoStream::SetInput(const RawVideoLayout& layout) {
                                     SWS_BICUBIC, nullptr, nullptr, nullptr),
                      sws_freeContext);
     if (!scaler) return NS_E_INVALID_INPUT_FORMAT;
+    if (!m_picturePool) {
+        const int bytes = av_image_get_buffer_size(AV_PIX_FMT_YUV420P, m_encoder->width,
+                                                   m_encoder->height, kPictureAlign);
+        if (bytes <= 0) return NS_E_INVALID_INPUT_FORMAT;
+        m_picturePool.reset(av_buffer_pool_init(static_cast<size_t>(bytes), nullptr));
+        if (!m_picturePool) return E_OUTOFMEMORY;
+    }
     m_scaler = std::move(scaler);
     m_layout = layout;
     return S_OK;
@@ -71,7 +84,14 @@ std::shared_ptr<const AVFrame> VideoStream::Convert(const uint8_t* data) const {
     picture->format = AV_PIX_FMT_YUV420P;
     picture->width = m_encoder->width;
     picture->height = m_encoder->height;
-    if (av_frame_get_buffer(picture.get(), 0) < 0) return nullptr;
+    // Pictures come from a pool: a fresh allocation of this size each frame
+    // would be mapped and faulted in anew every time.
+    picture->buf[0] = av_buffer_pool_get(m_picturePool.get());
+    if (!picture->buf[0] ||
+        av_image_fill_arrays(picture->data, picture->linesize, picture->buf[0]->data,
+                             AV_PIX_FMT_YUV420P, picture->width, picture->height,
+                             kPictureAlign) < 0)
+        return nullptr;
     const uint8_t* planes[4];
     int strides[4];
     RawVideoPlanes(m_layout, data, planes, strides);

@@ -37,6 +37,9 @@ public:
 
 private:
     using ScalerPtr = std::unique_ptr<SwsContext, void (*)(SwsContext*)>;
+    struct PoolFree {
+        void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); }
+    };
     static ScalerPtr NoScaler() { return ScalerPtr(nullptr, sws_freeContext); }
 
     // Caller's thread: `data` in the input layout to a new picture of the
@@ -55,6 +58,9 @@ private:
     // Caller's side.
     RawVideoLayout m_layout;
     ScalerPtr m_scaler = NoScaler();
+    // Declared before the pictures that borrow from it; a pool outlives its
+    // buffers anyway (uninit frees it when the last one comes back).
+    std::unique_ptr<AVBufferPool, PoolFree> m_picturePool;
     std::shared_ptr<const AVFrame> m_previous;  // the last picture, for repeats
     int64_t m_lastSlot = -1;
     bool m_finished = false;
