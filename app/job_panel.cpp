@@ -38,6 +38,12 @@ CHoverButton* MakeHoverButton(QWidget* parent, const char* text, const char* tip
 
 }  // namespace
 
+std::string ApologyFor(std::string reason) {
+    if (!reason.empty())
+        reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+    return "Sorry! " + reason + ".";
+}
+
 CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* parent)
     : QWidget(parent), m_frame(frame), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("CMD"));
@@ -133,9 +139,7 @@ bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) 
     if (problem == JobPathProblem::None) return true;
     std::string text = kSameName;
     if (problem != JobPathProblem::DestinationIsSource) {
-        std::string reason = JobPathMessage(problem);
-        reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
-        text = "Sorry! " + reason + ".";
+        text = ApologyFor(JobPathMessage(problem));
     }
     m_dialogs.MessageBox(text.c_str(), kCaption, MsgButtons::Ok, MsgIcon::Warning);
     return false;

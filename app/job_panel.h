@@ -14,6 +14,10 @@ class IDialogSeam;
 class QProgressBar;
 class QPushButton;
 
+// "Sorry! " and `reason` as a sentence: the form in which the window tells
+// why a job cannot start.
+std::string ApologyFor(std::string reason);
+
 constexpr char kNoSourceText[] = "Please choose Source File Name";
 constexpr char kNoDestText[] = "Please set Dest File Name";
 

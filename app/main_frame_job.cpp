@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMetaObject>
-#include <cctype>
 #include <cstring>
 
 #include "app/job/job_settings.h"
@@ -32,9 +31,8 @@ void CMainFrame::RunJob() {
     // job would then make a file of other settings without a word.
     const ProfileRecord profile = m_pPreview->ConverterRecord();
     if (const std::string problem = VideoSettingsProblem(profile); !problem.empty()) {
-        std::string text = "Sorry! " + problem + ".";
-        text[7] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[7])));
-        m_services.dialogs->MessageBox(text, "reelsmith", MsgButtons::Ok, MsgIcon::Warning);
+        m_services.dialogs->MessageBox(ApologyFor(problem), "reelsmith", MsgButtons::Ok,
+                                       MsgIcon::Warning);
         m_pJobPanel->ShowConvertFace();
         m_bJobActive = false;
         UpdateCommandUI();
