@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/dshow/decode_stop.h"
 #include "platform/dshow/discovery.h"
 
 namespace zev::dshow {
@@ -18,6 +19,7 @@ constexpr int kStalledPolls = 150;
 struct RangeGate {
     std::atomic<gint64>* deliverFromNs;
     std::atomic<gint64>* deliverUntilNs;
+    StreamEnded ended = std::make_shared<std::atomic<bool>>(false);
     GstClockTime segmentStart = 0;
     GstClockTime segmentStop = GST_CLOCK_TIME_NONE;
 };
@@ -301,6 +303,7 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     if (!branch) branch = MakeDiscardBranch(false);
     if (!branch) return;
     auto* gate = new RangeGate{&self->m_deliverFromNs, &self->m_deliverUntilNs};
+    StopDecodingPastEnd(pad, gate->ended);
     gst_pad_add_probe(pad,
                       static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
                                                    GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
@@ -327,6 +330,7 @@ GstPadProbeReturn GraphRunner::OnRangeProbe(GstPad*, GstPadProbeInfo* info, gpoi
         // Only a handled buffer carries a flow result back (a dropped one
         // reports OK, and the file would be read and decoded to its end).
         if (GST_CLOCK_TIME_IS_VALID(gate->segmentStop) && GST_BUFFER_PTS(b) >= gate->segmentStop) {
+            *gate->ended = true;
             gst_buffer_unref(b);
             GST_PAD_PROBE_INFO_DATA(info) = nullptr;
             GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_EOS;
