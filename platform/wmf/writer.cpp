@@ -207,7 +207,7 @@ HRESULT CWriter::AllocateSample(DWORD dwSampleSize, INSSBuffer** ppSample) {
     if (!ppSample) return E_POINTER;
     *ppSample = nullptr;
     if (dwSampleSize > kMaxSampleBytes) return E_INVALIDARG;
-    CSampleBuffer* buffer = CSampleBuffer::Create(dwSampleSize);
+    CSampleBuffer* buffer = CSampleBuffer::Create(dwSampleSize, m_sampleMemory);
     if (!buffer) return E_OUTOFMEMORY;
     *ppSample = buffer;
     return S_OK;

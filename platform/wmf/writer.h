@@ -17,6 +17,7 @@
 #include "platform/wmf/asf_output.h"
 #include "platform/wmf/audio_stream.h"
 #include "platform/wmf/media_type_value.h"
+#include "platform/wmf/sample_buffer.h"
 #include "platform/wmf/video_stream.h"
 #include "platform/wmf/wmsdk.h"
 
@@ -66,6 +67,8 @@ private:
     std::vector<std::unique_ptr<Input>> m_inputs;
     std::string m_filename;
     AsfOutput m_output;
+    // Shared with the buffers handed out, which may outlive the writer.
+    std::shared_ptr<SampleMemoryPool> m_sampleMemory = std::make_shared<SampleMemoryPool>();
     bool m_writing = false;
 };
 
