@@ -195,9 +195,11 @@ TEST_F(Grabbing, TheRangeEndStopsReadingTheFile) {
                             AM_SEEKING_AbsolutePositioning);
     EXPECT_EQ(WaitForEnd(m_events, 20000), EC_COMPLETE);
     const auto fileBytes = static_cast<long long>(std::filesystem::file_size(path));
-    // Demuxer and queues read a few seconds ahead; reading on to the end
-    // would read it all.
-    EXPECT_LT(BytesRead() - before, fileBytes / 2);
+    // Demuxer and queues read ahead until every stream has ended: a few
+    // seconds when the machine is idle, up to two thirds of this file when
+    // a loaded machine starves the last stream's thread. Reading on to the
+    // end would read it all.
+    EXPECT_LT(BytesRead() - before, fileBytes * 3 / 4);
     EXPECT_FALSE(m_videoProbe.Buffers().empty());
 }
 
