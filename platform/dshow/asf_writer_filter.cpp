@@ -129,7 +129,7 @@ GstElement* AsfWriterFilter::BuildBranch(Pin* input, const BranchContext& ctx) {
     GstAppSinkCallbacks cb{};
     cb.new_sample = &AsfWriterFilter::OnSample;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &cb, &it->second, nullptr);
-    return MakeConvertingBranch(input->Format(), sink);
+    return MakeConvertingBranch(input->Format(), sink, BranchThread::Own);
 }
 
 void AsfWriterFilter::OnGraphStarting() {

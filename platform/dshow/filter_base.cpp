@@ -3,6 +3,9 @@
 namespace zev::dshow {
 namespace {
 
+// Frames a branch with a thread of its own holds between decoder and sink.
+constexpr guint kOwnThreadFrames = 3;
+
 // Enumerates a snapshot of a filter's pins; holds the filter while alive.
 class PinEnumerator final : public IEnumPins {
 public:
@@ -212,7 +215,7 @@ Pin* FilterBase::AddPin(PIN_DIRECTION dir, std::wstring name) {
     return m_pins.back().get();
 }
 
-GstElement* MakeConvertingBranch(const MediaFormat& format, GstElement* sink) {
+GstElement* MakeConvertingBranch(const MediaFormat& format, GstElement* sink, BranchThread thread) {
     ElementRef owned(GST_ELEMENT(gst_object_ref_sink(sink)));
     GstElement* bin = gst_bin_new(nullptr);
     GstElement* first = nullptr;
@@ -226,7 +229,15 @@ GstElement* MakeConvertingBranch(const MediaFormat& format, GstElement* sink) {
     };
     bool ok = true;
     if (format.kind == StreamKind::Video) {
-        ok = chain(MakeElement("videoconvert"));
+        if (thread == BranchThread::Own) {
+            ok = chain(MakeElement("queue"));
+            // Counted in frames only: enough to even out uneven frames, few
+            // enough that a 4K stream holds little memory.
+            if (ok)
+                g_object_set(last, "max-size-buffers", kOwnThreadFrames, "max-size-bytes", 0u,
+                             "max-size-time", guint64{0}, nullptr);
+        }
+        ok = ok && chain(MakeElement("videoconvert"));
         if (ok && format.bottomUp) {
             ok = chain(MakeElement("videoflip"));
             if (ok) gst_util_set_object_arg(G_OBJECT(last), "method", "vertical-flip");

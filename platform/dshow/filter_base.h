@@ -125,9 +125,19 @@ private:
     std::vector<std::unique_ptr<Pin>> m_pins;
 };
 
-// A bin "converters ! capsfilter ! sink" producing `format` for `sink`,
-// with a ghost "sink" pad; takes the floating sink. nullptr on failure.
-GstElement* MakeConvertingBranch(const MediaFormat& format, GstElement* sink);
+// Which thread converts and delivers a branch's buffers.
+enum class BranchThread {
+    Upstream,  // the decoder's: the next frame is decoded once this one is delivered
+    Own,       // one of the branch's own, a few frames behind the decoder
+};
+
+// A bin "[queue !] converters ! capsfilter ! sink" producing `format` for
+// `sink`, with a ghost "sink" pad; takes the floating sink. nullptr on
+// failure. A video branch with a thread of its own lets conversion and
+// delivery (copies, scaling, the receiver's work) run beside decoding
+// instead of after it; other branches keep the decoder's thread.
+GstElement* MakeConvertingBranch(const MediaFormat& format, GstElement* sink,
+                                 BranchThread thread = BranchThread::Upstream);
 // A sink that discards everything, for streams nobody consumes.
 GstElement* MakeDiscardBranch(bool sync);
 

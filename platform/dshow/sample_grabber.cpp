@@ -149,7 +149,7 @@ GstElement* SampleGrabber::BuildBranch(Pin* input, const BranchContext& ctx) {
     cb.new_sample = &SampleGrabber::OnSample;
     cb.eos = &SampleGrabber::OnEndOfStream;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &cb, this, nullptr);
-    return MakeConvertingBranch(input->Format(), sink);
+    return MakeConvertingBranch(input->Format(), sink, BranchThread::Own);
 }
 
 GstFlowReturn SampleGrabber::OnSample(GstAppSink* sink, gpointer self) {
