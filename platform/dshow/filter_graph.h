@@ -114,7 +114,8 @@ private:
     HRESULT RenderPin(Pin* out);
     VideoRenderer* FindVideoRenderer() const;
     // Builds and prerolls the pipeline, or resumes the kept one.
-    HRESULT StartPipeline();
+    // `held`: Run will hold delivery until the owner positions the graph.
+    HRESULT StartPipeline(bool held = false);
     void StopPipeline();
     HRESULT ResumeCue();
     // Stops a rendering graph with its pipeline paused; false when the

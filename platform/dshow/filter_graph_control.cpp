@@ -16,7 +16,7 @@ gint64 SecondsToNs(REFTIME s) {
 
 }  // namespace
 
-HRESULT FilterGraph::StartPipeline() {
+HRESULT FilterGraph::StartPipeline(bool held) {
     if (m_cued) return ResumeCue();
     std::vector<SourceFilter*> sources;
     for (const auto& e : m_filters) {
@@ -26,7 +26,7 @@ HRESULT FilterGraph::StartPipeline() {
     if (sources.empty()) return S_OK;  // nothing to play; the state still changes
     BranchContext ctx;
     ctx.sync = !m_noClock;
-    return m_runner.Start(sources, ctx, m_startNs, m_stopNs);
+    return m_runner.Start(sources, ctx, m_startNs, m_stopNs, held);
 }
 
 HRESULT FilterGraph::ResumeCue() {
@@ -64,15 +64,15 @@ HRESULT FilterGraph::Run() {
     if (m_state == State_Running) return S_OK;
     bool hold = false;
     if (m_state == State_Stopped) {
-        HRESULT hr = StartPipeline();
-        if (FAILED(hr)) {
-            StopPipeline();
-            return hr;
-        }
         for (const auto& e : m_filters)
             if (e.filter->GatesDelivery() && e.filter->FirstPin(PINDIR_INPUT) &&
                 e.filter->FirstPin(PINDIR_INPUT)->IsLinked())
                 hold = true;
+        HRESULT hr = StartPipeline(hold && !m_cued);
+        if (FAILED(hr)) {
+            StopPipeline();
+            return hr;
+        }
     }
     m_state = State_Running;
     m_runner.Play(hold);

@@ -70,7 +70,7 @@ GraphRunner::~GraphRunner() {
 }
 
 HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const BranchContext& ctx,
-                           gint64 startNs, gint64 stopNs) {
+                           gint64 startNs, gint64 stopNs, bool heldRun) {
     Stop();
     m_ctx = ctx;
     m_errorSeen = false;
@@ -101,8 +101,13 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     if (hr == S_OK && !adopted) hr = WaitPreroll();
     m_exactSeeks = hr == S_OK && DemuxersSeekExactly(m_pipeline.Get());
     // The taken-over pipeline's streams stopped when their placeholder sinks
-    // went; a flushing seek starts them again into the new branches.
-    if (hr == S_OK && (adopted || startNs > 0 || stopNs >= 0)) {
+    // went; a flushing seek starts them again into the new branches. A held
+    // run leaves that to whatever ends the hold: its owner's first seek, as
+    // a rule, which would otherwise preroll the file a second time.
+    if (hr == S_OK && adopted && heldRun && startNs <= 0 && stopNs < 0) {
+        std::lock_guard<std::mutex> g(m_holdLock);
+        m_restartPending = true;
+    } else if (hr == S_OK && (adopted || startNs > 0 || stopNs >= 0)) {
         std::lock_guard<std::mutex> g(m_holdLock);
         hr = SeekLocked(startNs > 0 ? startNs : 0, stopNs);
     }
@@ -152,6 +157,10 @@ HRESULT GraphRunner::Play(bool hold) {
         return S_OK;
     }
     ReleaseHold();
+    {
+        std::lock_guard<std::mutex> g(m_holdLock);
+        if (FAILED(RestartLocked())) return E_FAIL;
+    }
     return gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE
                ? E_FAIL
                : S_OK;
@@ -162,6 +171,7 @@ HRESULT GraphRunner::Pause() {
     {
         std::lock_guard<std::mutex> g(m_holdLock);
         m_held = false;
+        if (FAILED(RestartLocked())) return E_FAIL;
     }
     if (gst_element_set_state(m_pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return E_FAIL;
@@ -182,6 +192,7 @@ HRESULT GraphRunner::Seek(gint64 startNs, gint64 stopNs) {
 }
 
 HRESULT GraphRunner::SeekLocked(gint64 startNs, gint64 stopNs) {
+    m_restartPending = false;  // a flushing seek restarts every stream
     if (startNs < 0 && !Position(&startNs)) startNs = 0;
     // Positions are counted from the origin; GStreamer's from its stream time.
     const gint64 start = startNs + m_originNs;
@@ -196,11 +207,18 @@ HRESULT GraphRunner::SeekLocked(gint64 startNs, gint64 stopNs) {
     return target == GST_STATE_PAUSED ? WaitPreroll() : S_OK;
 }
 
+HRESULT GraphRunner::RestartLocked() {
+    return m_restartPending ? SeekLocked(0, -1) : S_OK;
+}
+
 void GraphRunner::ReleaseHold() {
     std::lock_guard<std::mutex> g(m_holdLock);
     if (!m_held) return;
     m_held = false;
     m_holdWake.notify_all();
+    // Played even when the restart failed: its error reaches the owner as
+    // an event, and the graph must not stall.
+    RestartLocked();
     gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING);
 }
 
@@ -210,6 +228,7 @@ void GraphRunner::HoldTimer() {
                         [this] { return !m_held || m_quit; });
     if (m_held && !m_quit) {
         m_held = false;
+        RestartLocked();
         gst_element_set_state(m_pipeline.Get(), GST_STATE_PLAYING);
     }
 }
@@ -228,6 +247,7 @@ void GraphRunner::Stop() {
         std::lock_guard<std::mutex> g(m_holdLock);
         m_quit = true;
         m_held = false;
+        m_restartPending = false;
         m_holdWake.notify_all();
     }
     if (m_holdTimer.joinable()) m_holdTimer.join();

@@ -56,8 +56,11 @@ public:
     // and stop in ns, -1 for none). A failure posts EC_ERRORABORT when the
     // pipeline reported an error.
     // Positions count from the first source's origin (see Discovery).
+    // `heldRun`: the run will be held (Play(true)), so its first seek may do
+    // the restart that a pipeline taken over from discovery needs, instead
+    // of prerolling it at the start once for nothing.
     HRESULT Start(const std::vector<SourceFilter*>& sources, const BranchContext& ctx,
-                  gint64 startNs, gint64 stopNs);
+                  gint64 startNs, gint64 stopNs, bool heldRun = false);
     HRESULT Play(bool hold);
     HRESULT Pause();
     // Flushing, accurate seek; startNs -1 keeps the current position,
@@ -84,6 +87,8 @@ private:
     HRESULT AdoptPreroll(HeldPreroll& held, SourceFilter* source);
     HRESULT WaitPreroll();
     HRESULT SeekLocked(gint64 startNs, gint64 stopNs);
+    // Restarts a taken-over pipeline's streams if no seek has yet; m_holdLock held.
+    HRESULT RestartLocked();
     void HoldTimer();
 
     EventQueue& m_events;
@@ -100,6 +105,7 @@ private:
     std::mutex m_holdLock;  // serialises releasing the hold with seeking
     std::condition_variable m_holdWake;
     bool m_held = false;
+    bool m_restartPending = false;  // streams stopped since the takeover, no seek yet
     bool m_quit = false;
     std::thread m_holdTimer;
 };

@@ -280,6 +280,28 @@ TEST_F(Grabbing, WholeFileWithAnyVideoSubtype) {
     EXPECT_FALSE(m_audioProbe.Buffers().empty());
 }
 
+TEST_F(Grabbing, PausedBeforeItsFirstSeekAHeldRunStillPrerollsAndPlaysOn) {
+    // A run fresh from building waits for its owner's first seek to start
+    // the file; pausing it first must start it too, not wait for frames
+    // that never come.
+    BuildEngineGraph(Clip::Mp4AV, MEDIASUBTYPE_RGB24);
+    m_control->Run();
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_control->Pause(), S_OK);
+    OAFilterState state = State_Stopped;
+    EXPECT_EQ(m_control->GetState(5000, &state), S_OK);
+    EXPECT_EQ(state, State_Paused);
+    // A tenth of that when it prerolls; a preroll that never comes is given
+    // up only after three seconds of a stalled stream.
+    const auto pausedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - before)
+                              .count();
+    EXPECT_LT(pausedMs, 2000);
+    m_control->Run();
+    EXPECT_EQ(WaitForEnd(m_events, 20000), EC_COMPLETE);
+    EXPECT_GE(m_videoProbe.Buffers().size(), 74u);
+}
+
 TEST_F(Grabbing, RangeSetInSecondsBeforeRun) {
     BuildEngineGraph(Clip::Mp4AV, MEDIASUBTYPE_RGB24);
     IMediaPosition* position = Query<IMediaPosition>(m_graph);
