@@ -24,6 +24,10 @@ SampleMemoryPool::Block SampleMemoryPool::Take(DWORD size) {
             return b;
         }
     }
+    return NewBlock(size);
+}
+
+SampleMemoryPool::Block SampleMemoryPool::NewBlock(DWORD size) {
     Block b;
     // Not value-initialised: zeroing what the caller overwrites is the cost
     // this pool exists to avoid.
@@ -44,7 +48,7 @@ void SampleMemoryPool::Give(Block block) {
 CSampleBuffer* CSampleBuffer::Create(DWORD maxLength, std::shared_ptr<SampleMemoryPool> pool) {
     auto* buffer = new (std::nothrow) CSampleBuffer();
     if (!buffer) return nullptr;
-    buffer->m_block = pool ? pool->Take(maxLength) : SampleMemoryPool().Take(maxLength);
+    buffer->m_block = pool ? pool->Take(maxLength) : SampleMemoryPool::NewBlock(maxLength);
     if (!buffer->m_block.data) {
         delete buffer;
         return nullptr;

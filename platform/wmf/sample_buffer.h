@@ -29,6 +29,8 @@ public:
     Block Take(DWORD size);
     // Keeps `block` for a later Take: a few frame-sized blocks.
     void Give(Block block);
+    // A fresh block, as Take makes when it has none of that size.
+    static Block NewBlock(DWORD size);
 
 private:
     std::mutex m_lock;
