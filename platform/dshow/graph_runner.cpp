@@ -324,6 +324,7 @@ void GraphRunner::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
     if (!branch) return;
     auto* gate = new RangeGate{&self->m_deliverFromNs, &self->m_deliverUntilNs};
     StopDecodingPastEnd(pad, gate->ended);
+    StopReadingPastEnd(pad, &self->m_deliverUntilNs);
     gst_pad_add_probe(pad,
                       static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
                                                    GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -48,10 +49,13 @@ public:
     HRESULT SampleCB(double, IMediaSample*) override { return S_OK; }
     HRESULT BufferCB(double time, BYTE* buffer, long length) override;
     std::vector<Buffer> Buffers();
+    // Each delivery takes this long, as on a starved thread.
+    void SetDelay(std::chrono::milliseconds delay) { m_delayMs = delay.count(); }
 
 private:
     std::mutex m_lock;
     std::vector<Buffer> m_buffers;
+    std::atomic<long> m_delayMs{0};
 };
 
 // Waits for one of the ending events; returns the code, or 0 on time-out.
