@@ -175,6 +175,9 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
     g_signal_connect(decode, "unknown-type", G_CALLBACK(OnUnknownType), &state);
 
     BusRef bus(gst_element_get_bus(pipeline.Get()));
+    // Nothing watches a preroll in real time.
+    auto threads = std::make_shared<StreamThreads>(true);
+    StreamThreads::Watch(bus.Get(), threads);
     HRESULT hr = S_OK;
     if (gst_element_set_state(pipeline.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         hr = VFW_E_UNKNOWN_FILE_TYPE;
@@ -234,6 +237,7 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
         held->pads = std::move(state.pads);
         held->sinks = std::move(state.sinks);
         held->pipeline = std::move(pipeline);
+        held->threads = std::move(threads);
         out->held = std::move(held);
         return hr;
     }

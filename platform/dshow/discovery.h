@@ -10,6 +10,7 @@
 
 #include "platform/dshow/dshow.h"
 #include "platform/dshow/media_format.h"
+#include "platform/dshow/stream_threads.h"
 
 namespace zev::dshow {
 
@@ -25,6 +26,7 @@ struct DiscoveredStream {
 // decodebin added them. Releasing it sets the pipeline to NULL.
 struct HeldPreroll {
     ElementRef pipeline;
+    std::shared_ptr<StreamThreads> threads;  // its streaming threads
     std::vector<PadRef> pads;
     std::vector<ElementRef> sinks;  // one per pad
     // The file as it was discovered; a run of a file that has since gone or

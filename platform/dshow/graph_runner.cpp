@@ -85,6 +85,9 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     std::unique_ptr<HeldPreroll> held = sources.size() == 1 ? sources[0]->TakePreroll() : nullptr;
     if (held && !held->StillDescribes(sources[0]->Path())) held.reset();
     const bool adopted = held != nullptr;
+    m_threads =
+        adopted && held->threads ? held->threads : std::make_shared<StreamThreads>(!ctx.sync);
+    m_threads->SetBatch(!ctx.sync);
     m_pipeline = adopted ? std::move(held->pipeline)
                          : ElementRef(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
     if (!ctx.sync) gst_pipeline_use_clock(GST_PIPELINE(m_pipeline.Get()), nullptr);
@@ -92,6 +95,7 @@ HRESULT GraphRunner::Start(const std::vector<SourceFilter*>& sources, const Bran
     // What discovery left on the bus was read there.
     gst_bus_set_flushing(bus.Get(), TRUE);
     gst_bus_set_flushing(bus.Get(), FALSE);
+    gst_bus_set_sync_handler(bus.Get(), nullptr, nullptr, nullptr);  // discovery's
     gst_bus_set_sync_handler(bus.Get(), &GraphRunner::OnBusMessage, this, nullptr);
 
     HRESULT hr = adopted ? AdoptPreroll(*held, sources[0]) : AddSources(sources);
@@ -257,6 +261,7 @@ void GraphRunner::Stop() {
     gst_bus_set_sync_handler(bus.Get(), nullptr, nullptr, nullptr);
     m_pipeline.Reset();
     m_sources.clear();
+    m_threads.reset();
 }
 
 HRESULT GraphRunner::WaitPreroll() {
@@ -281,6 +286,7 @@ HRESULT GraphRunner::WaitPreroll() {
 
 GstBusSyncReply GraphRunner::OnBusMessage(GstBus*, GstMessage* msg, gpointer data) {
     auto* self = static_cast<GraphRunner*>(data);
+    if (self->m_threads) self->m_threads->OnMessage(msg);
     switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ERROR:
             if (IsInside(GST_MESSAGE_SRC(msg), self->m_pipeline.Get())) {

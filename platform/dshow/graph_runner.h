@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "platform/dshow/source_filters.h"
+#include "platform/dshow/stream_threads.h"
 
 namespace zev::dshow {
 
@@ -94,6 +95,7 @@ private:
     EventQueue& m_events;
     BranchContext m_ctx;
     ElementRef m_pipeline;
+    std::shared_ptr<StreamThreads> m_threads;  // batch work when unsynchronised
     std::vector<std::unique_ptr<SourceContext>> m_sources;
     std::atomic<gint64> m_deliverFromNs{0};    // stream time where delivery starts
     std::atomic<gint64> m_deliverUntilNs{-1};  // stream time where it stops; -1: the end

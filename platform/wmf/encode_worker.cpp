@@ -1,5 +1,7 @@
 #include "platform/wmf/encode_worker.h"
 
+#include "platform/win/thread_policy.h"
+
 namespace wmf {
 
 EncodeWorker::EncodeWorker(size_t capacity) : m_capacity(capacity ? capacity : 1) {
@@ -32,6 +34,9 @@ HRESULT EncodeWorker::Finish() {
 }
 
 void EncodeWorker::Run() {
+    // Encoding is throughput work, fed by the decoding threads (see
+    // thread_policy.h).
+    SetThreadBatch(0, true);
     for (;;) {
         Task task;
         {

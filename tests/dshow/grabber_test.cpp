@@ -10,6 +10,7 @@
 
 #include "graph_tools.h"
 #include "media_tools.h"
+#include "platform/win/thread_policy.h"
 
 using namespace dshow_test;
 
@@ -100,10 +101,11 @@ protected:
             if (u) u->Release();
         CoUninitialize();
     }
-    void BuildEngineGraph(Clip clip, const GUID& videoSubtype) {
-        BuildEngineGraph(ClipPath(clip), videoSubtype);
+    void BuildEngineGraph(Clip clip, const GUID& videoSubtype, bool keepClock = false) {
+        BuildEngineGraph(ClipPath(clip), videoSubtype, keepClock);
     }
-    void BuildEngineGraph(const std::string& path, const GUID& videoSubtype) {
+    void BuildEngineGraph(const std::string& path, const GUID& videoSubtype,
+                          bool keepClock = false) {
         ASSERT_EQ(m_graph->RenderFile(Wide(path).c_str(), nullptr), S_OK);
         m_video = ReplaceRenderer(m_graph, L"Video Renderer", L"SampleGrbV", L"NullRenderV",
                                   VideoRequest(videoSubtype), &m_videoProbe);
@@ -111,6 +113,7 @@ protected:
                                   L"NullRenderA", AudioRequest(), &m_audioProbe);
         ASSERT_EQ(m_video.connected, S_OK);
         ASSERT_EQ(m_audio.connected, S_OK);
+        if (keepClock) return;
         IMediaFilter* mf = Query<IMediaFilter>(m_graph);
         ASSERT_NE(mf, nullptr);
         EXPECT_EQ(mf->SetSyncSource(nullptr), S_OK);
@@ -302,6 +305,45 @@ TEST_F(Grabbing, PausedBeforeItsFirstSeekAHeldRunStillPrerollsAndPlaysOn) {
     m_control->Run();
     EXPECT_EQ(WaitForEnd(m_events, 20000), EC_COMPLETE);
     EXPECT_GE(m_videoProbe.Buffers().size(), 74u);
+}
+
+bool ThreadsMayChangePolicy() {
+    bool allowed = false;
+    std::thread([&] { allowed = SetThreadBatch(0, true); }).join();
+    return allowed;
+}
+
+TEST_F(Grabbing, AGraphWithoutAClockRunsAsBatchWork) {
+    if (!ThreadsMayChangePolicy()) GTEST_SKIP() << "threads may not change their policy here";
+    BuildEngineGraph(Clip::Mp4AV, MEDIASUBTYPE_RGB24);
+    m_control->Run();
+    EXPECT_EQ(WaitForEnd(m_events, 20000), EC_COMPLETE);
+    const auto video = m_videoProbe.Buffers();
+    const auto audio = m_audioProbe.Buffers();
+    ASSERT_FALSE(video.empty());
+    ASSERT_FALSE(audio.empty());
+    for (const auto& b : video) ASSERT_TRUE(b.batchThread);
+    for (const auto& b : audio) ASSERT_TRUE(b.batchThread);
+}
+
+TEST_F(Grabbing, AGraphThatKeepsItsClockRunsItsThreadsNormally) {
+    // Discovery prerolled this pipeline as batch work, and GStreamer lends
+    // its threads from one pipeline to the next: playing in real time
+    // must give them the normal policy back.
+    if (!ThreadsMayChangePolicy()) GTEST_SKIP() << "threads may not change their policy here";
+    BuildEngineGraph(Clip::Mp4AV, MEDIASUBTYPE_RGB24, /*keepClock=*/true);
+    m_control->Run();
+    LONGLONG begin = 0, end = 5000000;
+    EXPECT_EQ(m_seeking->SetPositions(&begin, AM_SEEKING_AbsolutePositioning, &end,
+                                      AM_SEEKING_AbsolutePositioning),
+              S_OK);
+    EXPECT_EQ(WaitForEnd(m_events, 20000), EC_COMPLETE);
+    const auto video = m_videoProbe.Buffers();
+    const auto audio = m_audioProbe.Buffers();
+    ASSERT_FALSE(video.empty());
+    ASSERT_FALSE(audio.empty());
+    for (const auto& b : video) ASSERT_FALSE(b.batchThread);
+    for (const auto& b : audio) ASSERT_FALSE(b.batchThread);
 }
 
 TEST_F(Grabbing, RangeSetInSecondsBeforeRun) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/win/thread_policy.h"
 #include "platform/win/window.h"
 
 namespace dshow_test {
@@ -117,8 +118,8 @@ HRESULT GrabberProbe::QueryInterface(REFIID riid, void** ppv) {
 HRESULT GrabberProbe::BufferCB(double time, BYTE* buffer, long length) {
     if (m_delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(m_delayMs.load()));
     std::lock_guard<std::mutex> g(m_lock);
-    m_buffers.push_back(
-        Buffer{time, length, std::this_thread::get_id(), length > 0 ? buffer[length / 2] : -1});
+    m_buffers.push_back(Buffer{time, length, std::this_thread::get_id(),
+                               length > 0 ? buffer[length / 2] : -1, IsThreadBatch(0)});
     return S_OK;
 }
 

@@ -42,6 +42,7 @@ public:
         long length;
         std::thread::id thread;
         int firstByte;
+        bool batchThread;  // the delivering thread runs as batch work
     };
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     ULONG AddRef() override { return 2; }
