@@ -34,7 +34,7 @@ gint64 SeekTarget(gint64 startNs, bool exact) {
 // the segment there, so no margin is needed. Without the margin a seek
 // decodes up to one key frame interval less.
 bool DemuxersSeekExactly(GstElement* pipeline) {
-    static const char* const kExact[] = {"qtdemux", "matroskademux"};
+    static const char* const kExact[] = {"qtdemux", "matroskademux", "avidemux"};
     bool found = false, exact = true;
     GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
     GValue v = G_VALUE_INIT;

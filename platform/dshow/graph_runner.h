@@ -16,7 +16,7 @@
 // program stream seeks by its clock references, after which the decoder
 // waits for the next key frame). So a seek to P asks GStreamer for
 // P - kSeekMarginNs (unless every demuxer is known to land exactly, as
-// MP4's and Matroska's do: the margin costs a second of decoding), and a
+// MP4's, Matroska's and AVI's do: the margin costs a second of decoding), and a
 // probe on every decoded stream moves the start of its segment to P and
 // drops the buffers that end before it: receivers see a segment that begins
 // at P, as if the demuxer had been exact. Stops are enforced by the same

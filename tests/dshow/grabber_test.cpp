@@ -262,6 +262,26 @@ TEST_F(Grabbing, Mpeg1GivesRgb24AndPcmAndRunsAgainWithARange) {
     EXPECT_NEAR(firstPicture[1] - firstPicture[0], 1.0, 0.08);
 }
 
+TEST_F(Grabbing, AnAviRangeStartsAtThePictureAskedForNotAtItsKeyFrame) {
+    // AVI's demuxer is seeked without a margin: it starts at the key frame
+    // before the target and clips the segment there. 1.2 s lies between
+    // the key frames at 0.96 and 1.44 s.
+    BuildEngineGraph(Clip::AviAV, MEDIASUBTYPE_RGB24);
+    m_control->Run();
+    LONGLONG begin = 12000000, end = 17000000;
+    EXPECT_EQ(m_seeking->SetPositions(&begin, AM_SEEKING_AbsolutePositioning, &end,
+                                      AM_SEEKING_AbsolutePositioning),
+              S_OK);
+    EXPECT_EQ(WaitForEnd(m_events, 20000), EC_COMPLETE);
+    const auto video = m_videoProbe.Buffers();
+    ASSERT_GE(video.size(), 12u);
+    EXPECT_LE(video.size(), 13u);
+    EXPECT_NEAR(video.front().time, 0.0, 0.001);
+    EXPECT_NEAR(SecondsFromGray(video.front().firstByte), 1.2, 0.05);
+    EXPECT_NEAR(SecondsFromGray(video.back().firstByte), 1.68, 0.05);
+    EXPECT_FALSE(m_audioProbe.Buffers().empty());
+}
+
 TEST_F(Grabbing, WholeFileWithAnyVideoSubtype) {
     BuildEngineGraph(Clip::Mp4AV, MEDIASUBTYPE_None);
     AM_MEDIA_TYPE vt{};

@@ -40,6 +40,8 @@ std::string Command(Clip clip, const std::string& out) {
             return ff + kVideo + kTone + "-c:v libx264 -preset ultrafast -c:a aac " + out;
         case Clip::AviVideo:
             return ff + "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -c:v mpeg4 " + out;
+        case Clip::AviAV:
+            return ff + kVideo + kTone + "-c:v msmpeg4 -g 12 -q:v 2 -c:a pcm_s16le -f avi " + out;
         case Clip::WavAudio:
             return ff + "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -ac 2 " + out;
         case Clip::OggAudio:
@@ -69,6 +71,7 @@ const char* Extension(Clip clip) {
         case Clip::TinyMp4:
             return ".mp4";
         case Clip::AviVideo:
+        case Clip::AviAV:
             return ".avi";
         case Clip::WavAudio:
             return ".wav";

@@ -19,6 +19,7 @@ enum class Clip {
     Mpeg1AV,    // MPEG-1 system stream, 3 s: video whose brightness grows with time, MP2 audio
     Mp4AV,      // H.264 + AAC in MP4, 3 s
     AviVideo,   // MPEG-4 video only in AVI, 2 s
+    AviAV,      // MS-MPEG4 (a key frame every 12 pictures) and PCM in AVI, 3 s, video as Mpeg1AV
     WavAudio,   // PCM, 1 s
     OggAudio,   // Vorbis, 1 s
     TinyMp4,    // 1 s, 64x48, for repeated builds
