@@ -1,8 +1,8 @@
-// Decoding and reading stop where a stream's range ends. A demuxer goes on feeding a
-// stream that has ended until every stream of its file has (the other may
-// still be short of its own end, or held back to interleave), and
-// decodebin's queue pushes on what it holds: for a short range of a long
-// movie, seconds of pictures decoded only to be thrown away. Internal.
+// Decoding and reading stop where a stream's range ends. A demuxer goes on
+// feeding a stream that has ended until every stream of its file has (the
+// other may still be short of its own end, or held back to interleave),
+// and decodebin's queue pushes on what it holds: for a short range of a
+// long movie, seconds of pictures decoded only to be thrown away. Internal.
 #pragma once
 
 #include <atomic>
