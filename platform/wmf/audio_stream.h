@@ -32,7 +32,6 @@ public:
 private:
     HRESULT Resample(const uint8_t* const* in, int inSamples);
     HRESULT EncodeFromFifo(bool padLast);
-    HRESULT SendFrame(const AVFrame* frame);
 
     CodecContextPtr m_encoder;
     PacketSink& m_sink;

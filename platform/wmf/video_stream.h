@@ -49,8 +49,8 @@ private:
     // encodes `picture` at `slot`.
     HRESULT EncodeSlots(const AVFrame* previous, const AVFrame* picture, int64_t firstSlot,
                         int64_t slot);
+    // Worker thread: one picture, or null to drain the encoder.
     HRESULT Encode(const AVFrame* frame);
-    HRESULT Drain();
 
     CodecContextPtr m_encoder;
     PacketSink& m_sink;
