@@ -62,7 +62,7 @@ HRESULT RunEventLoop(CConvertor& c, CProgressWorker* worker) {
             c.m_log.Send(kReportFailed8);
             break;
         case EC_PREPROCESS_COMPLETE:
-            std::printf("Preprocess complete\n");
+            Trace("Preprocess complete\n");
             break;
         default:
             break;
@@ -137,7 +137,7 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
                             "Failed to find interface for media filter!  Error=0x%x\n",
                             "Failed to set time sync to none!  Error=0x%x\n");
 
-    std::printf("before render file \r\n");
+    Trace("before render file \r\n");
     hr = ToWidePath(job.source, c.m_wszSourceFN);
     // A path the graph never saw is not an unrecognised format.
     if (const std::string line = UnusablePathLine("Source", hr); !line.empty()) {
@@ -145,7 +145,7 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
         return false;
     }
     if (SUCCEEDED(hr)) hr = c.m_pGraph->RenderFile(c.m_wszSourceFN, nullptr);
-    std::printf("begin to render file \r\n");
+    Trace("begin to render file \r\n");
     if (FAILED(hr)) {
         log.Printf("Failed to render source file %ls!  Error=0x%x\n", c.m_wszSourceFN, Hex(hr));
         log.Send(
