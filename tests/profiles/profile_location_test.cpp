@@ -65,7 +65,7 @@ TEST(ProfileFileIo, FailedReplaceLeavesTargetAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);
 
     std::string text;
-    EXPECT_EQ(ReadWholeFile(target, text), FileReadResult::CantOpen);
+    EXPECT_EQ(ReadWholeFile(target, text), FileReadResult::NotAFile);
     EXPECT_EQ(ReadWholeFile(dir.File("none"), text), FileReadResult::CantOpen);
 
     const std::string file = dir.File("f.cfg");

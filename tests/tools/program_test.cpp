@@ -82,6 +82,17 @@ TEST_F(ZevConvertProgram, StoredProfileByName) {
                          &out),
               1);
     EXPECT_NE(out.find("No such profile"), std::string::npos) << out;
+
+    // A pipe as the profile file is refused at once, not waited on.
+    const std::string fifo = m_dir.Path("fifo.cfg");
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
+    EXPECT_EQ(
+        RunCommand("timeout 60 " + ZevConvert("--profiles " + ShellQuote(fifo) + " --profile " +
+                                              ShellQuote(firstName) + " " + ShellQuote(m_source) +
+                                              " " + ShellQuote(dest) + " 2>&1"),
+                   &out),
+        1);
+    EXPECT_NE(out.find("is not a regular file"), std::string::npos) << out;
 }
 
 TEST_F(ZevConvertProgram, StoredProfileTheEncoderWouldRefuseIsRefusedBeforeAnyFile) {
