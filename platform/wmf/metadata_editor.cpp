@@ -172,8 +172,10 @@ HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, const 
         AsfHeader::HeaderSize(prefix) != m_headerSize)
         return NS_E_INVALID_REQUEST;
 
+    // The rename would replace a file whose own mode forbids writing it.
+    if (const int refusal = WriteRefusal(target)) return ResultFromErrno(refusal);
     std::string temp;
-    Fd out(CreateUnfinishedFile(target, st.st_mode & 07777, &temp));
+    Fd out(CreateUnfinishedFile(target, &st, &temp));
     if (out.Get() < 0) return ResultFromErrno(errno);
     *tempPath = temp;
     HRESULT hr = WriteAll(out.Get(), header.data(), header.size());

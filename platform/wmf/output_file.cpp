@@ -100,12 +100,24 @@ std::string UnfinishedName(const std::string& target, const std::string& tag) {
     return folder + name + kUnfinishedMark + tag;
 }
 
-int CreateUnfinishedFile(const std::string& target, unsigned mode, std::string* tempPath) {
+int WriteRefusal(const std::string& path) {
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+int CreateUnfinishedFile(const std::string& target, const struct stat* replaced,
+                         std::string* tempPath) {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         const std::string name = UnfinishedName(target, RandomTag());
         const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kDefaultMode);
         if (fd >= 0) {
-            if (mode) fchmod(fd, mode);
+            if (replaced) {
+                // Owner first: changing it may clear the set-id bits that
+                // the mode then puts back. Only a privileged process may give
+                // a file away; a member of the group may still set that.
+                if (fchown(fd, replaced->st_uid, replaced->st_gid) != 0)
+                    (void)!fchown(fd, static_cast<uid_t>(-1), replaced->st_gid);
+                fchmod(fd, replaced->st_mode & 07777);
+            }
             *tempPath = name;
             return fd;
         }
@@ -123,14 +135,17 @@ HRESULT OutputFile::Create(const std::string& destination) {
     Discard();
     m_target = ResolveLinkedTarget(destination);
     struct stat st {};
-    unsigned mode = 0;
+    const struct stat* replaced = nullptr;
     if (stat(m_target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return NS_E_FILE_WRITE;
-        mode = st.st_mode & 07777;
+        // The folder's permission would allow the rename; the file's own
+        // says whether it may be replaced.
+        if (const int refusal = WriteRefusal(m_target)) return ResultFromErrno(refusal);
+        replaced = &st;
     } else if (errno != ENOENT) {
         return ResultFromErrno(errno);
     }
-    m_fd = CreateUnfinishedFile(m_target, mode, &m_tempPath);
+    m_fd = CreateUnfinishedFile(m_target, replaced, &m_tempPath);
     if (m_fd < 0) return ResultFromErrno(errno);
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     if (buffer)

@@ -6,11 +6,15 @@
 // name ("movie.wmv.unfinished-Ab12Cd") tells a user what it is.
 //
 // A destination that is a symbolic link is followed: the file it points to
-// is replaced and the link is kept.
+// is replaced and the link is kept. A replaced file's mode carries over to
+// the new one, and so does its owner where the process may set it; a
+// destination the process may not write is refused, not replaced.
 //
 // Threads: one thread at a time (the writer serialises access under its
 // file lock).
 #pragma once
+
+#include <sys/stat.h>
 
 #include <string>
 
@@ -41,8 +45,9 @@ public:
 
     // Creates the temporary file beside the destination. An existing
     // destination must be a regular file (NS_E_FILE_WRITE otherwise: a
-    // device, a pipe or a folder is not replaced); its permissions carry
-    // over. NS_E_FILE_NOT_FOUND for a missing folder, E_ACCESSDENIED for a
+    // device, a pipe or a folder is not replaced) that the process may
+    // write (E_ACCESSDENIED otherwise); its permissions carry over.
+    // NS_E_FILE_NOT_FOUND for a missing folder, E_ACCESSDENIED for a
     // folder that cannot be written, NS_E_DISK_FULL.
     HRESULT Create(const std::string& destination);
     // Seekable output into the temporary file for libavformat; owned here,
@@ -71,8 +76,14 @@ private:
 };
 
 // Creates a new empty file named UnfinishedName(target, random tag) with
-// mode 0666 less the umask (or `mode` when not 0); returns its descriptor
-// and name, or -1 with errno set.
-int CreateUnfinishedFile(const std::string& target, unsigned mode, std::string* tempPath);
+// mode 0666 less the umask, or, for a file that is to replace `replaced`,
+// with that file's mode and (where the process may set it) its owner and
+// group; returns its descriptor and name, or -1 with errno set.
+int CreateUnfinishedFile(const std::string& target, const struct stat* replaced,
+                         std::string* tempPath);
+
+// 0 when the process may write the existing file `path`, else an errno
+// (EACCES, EROFS, ...).
+int WriteRefusal(const std::string& path);
 
 }  // namespace wmf
