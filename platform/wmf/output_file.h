@@ -10,12 +10,18 @@
 // the new one, and so does its owner where the process may set it; a
 // destination the process may not write is refused, not replaced.
 //
+// Room in the file: the writer may open a gap at a point of what it has
+// written (OpenGap); everything from that point on, written before or
+// after, lands that many bytes further on, and the gap itself is filled
+// with WriteRaw. The muxer never learns of it.
+//
 // Threads: one thread at a time (the writer serialises access under its
 // file lock).
 #pragma once
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/wmf/ffmpeg_ptr.h"
@@ -61,6 +67,16 @@ public:
     // Removes the temporary file; the destination is untouched.
     void Discard();
 
+    // Opens a gap of `bytes` at offset `at` of the file as the muxer sees
+    // it; what was written past `at` moves on (it must be small: the
+    // muxer's buffer must have been flushed, and only a header written).
+    // Once only; E_UNEXPECTED when the file already has a gap.
+    HRESULT OpenGap(uint64_t at, uint64_t bytes);
+    // Reads and writes the file itself, gap included, past the muxer's
+    // buffer: flush it first, and write nothing the muxer will overwrite.
+    HRESULT ReadRaw(uint64_t offset, void* buf, size_t bytes) const;
+    HRESULT WriteRaw(uint64_t offset, const void* buf, size_t bytes);
+
     const std::string& TemporaryPath() const { return m_tempPath; }
 
 private:
@@ -68,8 +84,16 @@ private:
     static int64_t Seek(void* opaque, int64_t offset, int whence);
     void CloseIo();
 
+    // Where a byte the muxer puts at `offset` lies in the file.
+    uint64_t FileOffset(uint64_t offset) const {
+        return offset < m_gapAt ? offset : offset + m_gapBytes;
+    }
+
     int m_fd = -1;
     AVIOContext* m_io = nullptr;
+    uint64_t m_position = 0;  // the muxer's
+    uint64_t m_gapAt = UINT64_MAX;
+    uint64_t m_gapBytes = 0;
     int m_lastErrno = 0;
     std::string m_target;
     std::string m_tempPath;
