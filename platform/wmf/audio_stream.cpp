@@ -18,13 +18,10 @@ constexpr int kSliceSamples = 8192;
 }  // namespace
 
 AudioStream::AudioStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
-    : m_encoder(std::move(encoder)),
-      m_sink(sink),
-      m_streamIndex(streamIndex),
+    : SinkEncoder(std::move(encoder), sink, streamIndex),
       m_fifo(av_audio_fifo_alloc(m_encoder->sample_fmt, m_encoder->ch_layout.nb_channels,
                                  m_encoder->frame_size)),
-      m_frame(av_frame_alloc()),
-      m_packet(av_packet_alloc()) {}
+      m_frame(av_frame_alloc()) {}
 
 HRESULT AudioStream::SetInput(const RawAudioLayout& layout) {
     if (m_resampler && m_nextPts != AV_NOPTS_VALUE) {
@@ -107,8 +104,7 @@ HRESULT AudioStream::EncodeFromFifo(bool padLast) {
         // The first packet's stamp is negative; the file's preroll holds it.
         m_frame->pts = m_nextPts;
         m_nextPts += frameSize;
-        HRESULT hr =
-            EncodeToSink(m_encoder.get(), m_frame.get(), m_packet.get(), m_sink, m_streamIndex);
+        HRESULT hr = Encode(m_frame.get());
         if (FAILED(hr)) return hr;
     }
 }
@@ -120,8 +116,7 @@ HRESULT AudioStream::Finish() {
     HRESULT hr = S_OK;
     if (m_resampler && m_nextPts != AV_NOPTS_VALUE) hr = Resample(nullptr, 0);
     if (SUCCEEDED(hr)) hr = EncodeFromFifo(true);
-    if (SUCCEEDED(hr))
-        hr = EncodeToSink(m_encoder.get(), nullptr, m_packet.get(), m_sink, m_streamIndex);
+    if (SUCCEEDED(hr)) hr = Encode(nullptr);
     return hr;
 }
 

@@ -22,10 +22,7 @@ constexpr int kPictureAlign = 64;
 }  // namespace
 
 VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
-    : m_encoder(std::move(encoder)),
-      m_sink(sink),
-      m_streamIndex(streamIndex),
-      m_packet(av_packet_alloc()),
+    : SinkEncoder(std::move(encoder), sink, streamIndex),
       m_worker(std::make_unique<EncodeWorker>(kQueuedFrames)) {}
 
 VideoStream::~VideoStream() {
@@ -113,10 +110,6 @@ HRESULT VideoStream::EncodeSlots(const AVFrame* previous, const AVFrame* picture
     if (!current) return E_OUTOFMEMORY;
     current->pts = slot;
     return Encode(current.get());
-}
-
-HRESULT VideoStream::Encode(const AVFrame* frame) {
-    return EncodeToSink(m_encoder.get(), frame, m_packet.get(), m_sink, m_streamIndex);
 }
 
 HRESULT VideoStream::Finish() {
