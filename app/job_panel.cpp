@@ -7,7 +7,7 @@
 #include <cctype>
 
 #include "app/command_ids.h"
-#include "app/job/job_paths.h"
+#include "job/job_paths.h"
 #include "app/job_panel_layout.h"
 #include "app/path_label.h"
 #include "platform/win/dialog_seam.h"

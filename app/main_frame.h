@@ -12,8 +12,8 @@
 #include <string>
 
 #include "app/command_ids.h"
-#include "app/job/converter_binding.h"
-#include "app/job/job_control.h"
+#include "job/converter_binding.h"
+#include "job/job_control.h"
 #include "platform/win/window.h"
 
 class CJobPanel;

@@ -13,7 +13,7 @@
 #include "app/log_view.h"
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 #include "app/recent_file_list.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"

@@ -6,12 +6,12 @@
 #include <QMetaObject>
 #include <cstring>
 
-#include "app/job/job_settings.h"
+#include "job/job_settings.h"
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 #include "app/qt_host_event_loop.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"

@@ -21,7 +21,7 @@
 //   ProfileRecord record = panel->BuildConverterRecord();
 //   // video bit rate in kilobits per second, as shown; audio codec and
 //   // format indexes chosen by the catalogue; name, stereo, listIndex,
-//   // deleted are 0. WidenProfile (app/job) makes the Convert record.
+//   // deleted are 0. WidenProfile (job/) makes the Convert record.
 //
 // and the main frame's Profile commands call Add(), Save() and Delete().
 //

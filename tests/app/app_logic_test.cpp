@@ -4,7 +4,7 @@
 
 #include "app/job_panel_layout.h"
 #include "app/log_append_state.h"
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 
 namespace {
 

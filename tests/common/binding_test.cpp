@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/job/converter_binding.h"
+#include "job/converter_binding.h"
 
 namespace {
 

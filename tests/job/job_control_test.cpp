@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/job/job_control.h"
+#include "job/job_control.h"
 #include "converter_host.h"
 #include "media_tools.h"
 #include "platform/win/window.h"

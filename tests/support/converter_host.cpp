@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/job/job_control.h"
+#include "job/job_control.h"
 #include "media_tools.h"
 #include "platform/dshow/dshow.h"
 #include "platform/win/window.h"

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/job/log_stamp.h"
+#include "job/log_stamp.h"
 #include "convert/common/job_report.h"
 
 namespace {

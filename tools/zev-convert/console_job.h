@@ -2,15 +2,15 @@
 // calls Convert on this thread with a message window that receives the log
 // lines, shows progress on one updating line, and turns Ctrl+C into the
 // caller's two-step stop. The job itself (slots, stop, outcome) is
-// app/job's; this class is its console face.
+// job/'s; this class is its console face.
 #pragma once
 
 #include <atomic>
 #include <cstdio>
 #include <string>
 
-#include "app/job/converter_binding.h"
-#include "app/job/job_control.h"
+#include "job/converter_binding.h"
+#include "job/job_control.h"
 #include "platform/win/window.h"
 
 class ConsoleJob : public IJobLog {

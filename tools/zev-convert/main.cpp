@@ -11,12 +11,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/job/converter_binding.h"
-#include "app/job/job_control.h"
-#include "app/job/job_paths.h"
-#include "app/job/job_settings.h"
-#include "app/job/media_warm_up.h"
-#include "app/job/source_probe.h"
+#include "job/converter_binding.h"
+#include "job/job_control.h"
+#include "job/job_paths.h"
+#include "job/job_settings.h"
+#include "job/media_warm_up.h"
+#include "job/source_probe.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
 #include "profiles/profile_lookup.h"

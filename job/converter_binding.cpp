@@ -1,4 +1,4 @@
-#include "app/job/converter_binding.h"
+#include "job/converter_binding.h"
 
 #include <algorithm>
 #include <cstdio>

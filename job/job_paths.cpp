@@ -1,4 +1,4 @@
-#include "app/job/job_paths.h"
+#include "job/job_paths.h"
 
 #include <limits.h>
 #include <sys/stat.h>

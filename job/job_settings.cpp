@@ -1,4 +1,4 @@
-#include "app/job/job_settings.h"
+#include "job/job_settings.h"
 
 #include "platform/wmf/wmsdk.h"
 

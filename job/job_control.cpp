@@ -1,4 +1,4 @@
-#include "app/job/job_control.h"
+#include "job/job_control.h"
 
 #include "platform/dshow/dshow.h"
 

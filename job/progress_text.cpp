@@ -1,4 +1,4 @@
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 
 #include <cstdio>
 

@@ -17,14 +17,14 @@
 // (any thread, and a signal handler). Nothing here takes a lock.
 //
 // Failures. Convert has no result: the engine reports through log lines and
-// Outcome() reads them (app/job/job_outcome.h). Stop calls are not checked.
+// Outcome() reads them (job/job_outcome.h). Stop calls are not checked.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <string>
 
-#include "app/job/job_outcome.h"
+#include "job/job_outcome.h"
 #include "convert/common/convert_api.h"
 #include "convert/common/progress_cell.h"
 #include "platform/win/window.h"
