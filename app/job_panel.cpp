@@ -10,13 +10,13 @@
 #include "job/job_paths.h"
 #include "app/job_panel_layout.h"
 #include "app/path_label.h"
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/bitmaps.h"
 #include "ui/hover_button.h"
 
 namespace {
 
-constexpr char kCaption[] = "reelsmith";
 constexpr char kDestFilter[] = "WMV Files (*.wmv)|*.wmv||";
 constexpr char kDestExt[] = "wmv";
 constexpr char kSameName[] = "Sorry! Source file, Dest file could not be same name.";
@@ -141,7 +141,7 @@ bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) 
     if (problem != JobPathProblem::DestinationIsSource) {
         text = ApologyFor(JobPathMessage(problem));
     }
-    m_dialogs.MessageBox(text.c_str(), kCaption, MsgButtons::Ok, MsgIcon::Warning);
+    m_dialogs.MessageBox(text.c_str(), kAppName, MsgButtons::Ok, MsgIcon::Warning);
     return false;
 }
 
@@ -156,7 +156,7 @@ void CJobPanel::StartConvert() {
     if (m_jobActive && m_jobActive()) return;
 
     if (GetSourceText() == kNoSourceText) {
-        m_dialogs.MessageBox("Please load source file!", kCaption, MsgButtons::Ok,
+        m_dialogs.MessageBox("Please load source file!", kAppName, MsgButtons::Ok,
                              MsgIcon::Warning);
         m_frame.SendCommand(cmd::kLoadFile);
         if (GetSourceText() == kNoSourceText) return;
@@ -172,7 +172,7 @@ void CJobPanel::StartConvert() {
     }
     for (;;) {
         if (m_szDest.size() < kMinDestLength) {
-            if (m_dialogs.MessageBox("Please set Dest File Name!", kCaption, MsgButtons::OkCancel,
+            if (m_dialogs.MessageBox("Please set Dest File Name!", kAppName, MsgButtons::OkCancel,
                                      MsgIcon::Warning) != MsgAnswer::Ok) {
                 return;
             }
@@ -193,7 +193,7 @@ void CJobPanel::StartConvert() {
 }
 
 void CJobPanel::OnStop() {
-    if (m_dialogs.MessageBox("Are you sure to stop the converting?", kCaption, MsgButtons::YesNo,
+    if (m_dialogs.MessageBox("Are you sure to stop the converting?", kAppName, MsgButtons::YesNo,
                              MsgIcon::Question) != MsgAnswer::Yes) {
         return;
     }

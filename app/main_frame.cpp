@@ -12,6 +12,7 @@
 #include "app/pane_splitter.h"
 #include "app/preview_pane.h"
 #include "app/recent_file_list.h"
+#include "convert/common/program_names.h"
 #include "ui/bitmaps.h"
 #include "ui/menu_xp.h"
 #include "ui/status_bar_xp.h"
@@ -106,7 +107,7 @@ void CMainFrame::BuildMenusAndToolbar() {
     QAction* help = MakeAction(cmd::kHelp, QStringLiteral("&Help\tF1"),
                                QStringLiteral("Displays support information\nHelp"), kImgHelp);
     QAction* about = MakeAction(
-        cmd::kAbout, QStringLiteral("&About reelsmith..."),
+        cmd::kAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kAppName)),
         QStringLiteral("Display program information, version number and copyright\nAbout"),
         kImgAbout);
 

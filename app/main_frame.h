@@ -45,8 +45,6 @@ struct MainFrameServices {
     int progressIntervalMs = 1000;
 };
 
-constexpr char kFrameTitle[] = "Clipwright 1.01";
-
 class CMainFrame : public QMainWindow, public ICommandTarget, public IJobLog {
     Q_OBJECT
 

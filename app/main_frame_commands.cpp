@@ -15,6 +15,7 @@
 #include "app/preview_pane.h"
 #include "job/progress_text.h"
 #include "app/recent_file_list.h"
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 
@@ -95,7 +96,7 @@ void CMainFrame::AcceptSource() {
 
 void CMainFrame::OpenFileByPath(const std::string& path) {
     if (Progress() != 0) {
-        m_services.dialogs->MessageBox("Please stop the current converting first", "reelsmith",
+        m_services.dialogs->MessageBox("Please stop the current converting first", kAppName,
                                        MsgButtons::Ok, MsgIcon::Warning);
         return;
     }

@@ -13,6 +13,7 @@
 #include "app/preview_pane.h"
 #include "job/progress_text.h"
 #include "app/qt_host_event_loop.h"
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 
@@ -31,7 +32,7 @@ void CMainFrame::RunJob() {
     // job would then make a file of other settings without a word.
     const ProfileRecord profile = m_pPreview->ConverterRecord();
     if (const std::string problem = VideoSettingsProblem(profile); !problem.empty()) {
-        m_services.dialogs->MessageBox(ApologyFor(problem), "reelsmith", MsgButtons::Ok,
+        m_services.dialogs->MessageBox(ApologyFor(problem), kAppName, MsgButtons::Ok,
                                        MsgIcon::Warning);
         m_pJobPanel->ShowConvertFace();
         m_bJobActive = false;

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "convert/common/program_names.h"
+
 namespace {
 
 std::string Format(const char* fmt, unsigned value) {

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "convert/common/program_names.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_file.h"
 #include "profiles/profile_file_io.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-// The window framework captions its message boxes with the application title.
-constexpr const char* kMessageCaption = "reelsmith";
 constexpr const char* kBackupSuffix = ".bak";
 // A long list of problems is cut short; the copy of the file keeps them all.
 constexpr size_t kMaxProblemsShown = 10;
@@ -57,7 +56,7 @@ CProfileStore::CProfileStore(std::string path, const CAudioFormatCatalog& catalo
     : m_path(std::move(path)), m_catalog(catalog), m_dialogs(dialogs), m_settings(settings) {}
 
 MsgAnswer CProfileStore::Ask(const std::string& text, MsgButtons buttons, MsgIcon icon) {
-    return m_dialogs.MessageBox(text, kMessageCaption, buttons, icon);
+    return m_dialogs.MessageBox(text, kAppName, buttons, icon);
 }
 
 bool CProfileStore::Load() {

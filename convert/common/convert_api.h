@@ -36,9 +36,6 @@ inline constexpr unsigned kCmdEndTimeStop = 57107;
 // The caller's log buffer size; a line longer than kLogBufferSize - 1 is cut.
 inline constexpr unsigned kLogBufferSize = 1024;
 
-// The maker's web address, quoted in the description tag and the install hint.
-inline constexpr char kMakerWebAddress[] = "https://clipwright.example.org";
-
 // The converter libraries, by file name, tried in this order.
 inline constexpr char kConverterLibrary9[] = "libtranzo9.so";
 inline constexpr char kConverterLibrary8[] = "libtranzo8.so";

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "profiles/audio_lists.h"
 #include "profiles/profile_values.h"
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr const char* kCaption = "Add New Profile";
-constexpr const char* kMessageCaption = "reelsmith";
 constexpr int kTemplateWidth = 318, kTemplateHeight = 273;
 // Height of one template row (edits and closed lists).
 constexpr int kRowHeight = 12;
@@ -223,7 +223,7 @@ void CAddProfileDlg::accept() {
     texts.audioBitrate = ToText(m_pAudioBitrateList->currentText());
     const std::string message = ValidateNewProfile(texts, m_newProfile);
     if (!message.empty()) {
-        m_dialogs.MessageBox(message, kMessageCaption, MsgButtons::Ok, MsgIcon::Warning);
+        m_dialogs.MessageBox(message, kAppName, MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     QDialog::accept();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/common/program_names.h"
 #include "job/converter_binding.h"
 
 namespace {
