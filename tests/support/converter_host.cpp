@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "convert/common/progress_cell.h"
 #include "job/job_control.h"
 #include "media_tools.h"
 #include "platform/dshow/dshow.h"

@@ -1,0 +1,183 @@
+// One job's session, run against both real engines as the programs run it:
+// a host takes the lines, a stop arrives at the session's window while the
+// engine runs, and the outcome comes from what the engine reported.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "converter_host.h"
+#include "job/job_session.h"
+#include "media_tools.h"
+
+namespace {
+
+const std::string kRunning = "Under converting, please wait...\r\n";
+
+// A host in miniature: records what the session tells it and, at the
+// engine's running line, does what the test asks.
+class TestHost : public IJobHost {
+public:
+    std::function<void()> whenRunning;
+    std::vector<std::string> lines;
+    std::vector<std::string> notes;
+    std::vector<JobRefusal> refusals;
+    int progressAtFinishing = -1;
+    CJobSession* session = nullptr;
+
+    void LogLine(const std::string& line, JobLine kind) override {
+        (kind == JobLine::Note ? notes : lines).push_back(line);
+        if (kind == JobLine::Report && line == kRunning && whenRunning) whenRunning();
+    }
+    void ShowProgress(int, int) override {}
+    void Tell(const JobRefusal& refusal) override { refusals.push_back(refusal); }
+    bool StopRequested() const override { return false; }
+    void Finishing(JobOutcome) override { progressAtFinishing = session->Progress(); }
+};
+
+class JobSession : public ::testing::TestWithParam<const char*> {
+protected:
+    static void SetUpTestSuite() {
+        s_audio = PickAudioFormat(44100, 2);
+        s_dir = new TempDir;
+        ClipSpec spec;
+        spec.seconds = 30;
+        ASSERT_TRUE(MakeClip(s_dir->Path("long.mp4"), spec));
+        spec.seconds = 2;
+        ASSERT_TRUE(MakeClip(s_dir->Path("short.mp4"), spec));
+    }
+    static void TearDownTestSuite() {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+    void SetUp() override { m_host.session = &m_session; }
+
+    JobRequest Request(const std::string& source, const std::string& dest, double end) {
+        JobRequest request;
+        request.source = source;
+        request.destination = dest;
+        request.endSeconds = end;
+        request.profile = [](ProfileRecord& record, std::string&) {
+            record = ProfileRecord{};
+            record.width = 240;
+            record.height = 180;
+            record.videoKbps = 300;
+            record.framesPerSecond = 15;
+            record.audioCodecIndex = static_cast<int32_t>(s_audio.codecIndex);
+            record.audioFormatIndex = static_cast<int32_t>(s_audio.formatIndex);
+            return true;
+        };
+        request.primaryLibrary = GetParam();
+        request.fallbackLibrary.clear();
+        return request;
+    }
+
+    static inline AudioChoice s_audio;
+    static inline TempDir* s_dir = nullptr;
+    TestHost m_host;
+    CJobSession m_session{m_host};
+};
+
+}  // namespace
+
+TEST_P(JobSession, ARangeRunToItsEndCompletes) {
+    bool secondRunRefused = false;
+    bool convertingThen = false;
+    const JobRequest request = Request(s_dir->Path("short.mp4"), s_dir->Path("done.wmv"), 2);
+    m_host.whenRunning = [&] {
+        // Inside Convert a second job must be refused.
+        secondRunRefused = m_session.Run(request) == JobOutcome::Refused;
+        convertingThen = m_session.Phase() == JobPhase::Converting;
+    };
+    EXPECT_EQ(m_session.Run(request), JobOutcome::Completed);
+    EXPECT_TRUE(secondRunRefused);
+    EXPECT_TRUE(convertingThen);
+    EXPECT_EQ(m_session.Phase(), JobPhase::Idle);
+    // The engine's last value stays until the job is finished, then goes.
+    EXPECT_GT(m_host.progressAtFinishing, 0);
+    EXPECT_EQ(m_session.Progress(), 0);
+    // The engine cleared its slots: a stop now finds nothing to stop.
+    m_session.Stop();
+    EXPECT_EQ(m_host.notes, std::vector<std::string>{"User want stop converting\r\n"});
+}
+
+TEST_P(JobSession, StopWhileRunningEndsStoppedWithTheSlotsCleared) {
+    const std::string dest = s_dir->Path("stopped.wmv");
+    // Posted, as the window's Stop button reaches the engine's pump.
+    m_host.whenRunning = [&] { PostMessageA(m_session.Handle(), WM_COMMAND, kCmdStopJob, 0); };
+    EXPECT_EQ(m_session.Run(Request(s_dir->Path("long.mp4"), dest, 30)), JobOutcome::Stopped);
+    EXPECT_EQ(m_host.notes,
+              (std::vector<std::string>{"User want stop converting\r\n", "Stopping\r\n"}));
+    // The engine itself heard the stop: it reported it, not a finished range.
+    bool engineSaidStopped = false;
+    for (const auto& line : m_host.lines)
+        engineSaidStopped |= line == "User stopped converting.\r\n" || line == "User Abort\r\n";
+    EXPECT_TRUE(engineSaidStopped);
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    // How far the job got before the posted stop landed depends on the
+    // machine's load (before the first packet there is no duration at all);
+    // the file never runs past the range.
+    const std::string duration = probe["format"]["duration"].String();
+    if (!duration.empty()) EXPECT_LE(std::stod(duration), 30.1);
+    m_host.notes.clear();
+    m_session.Stop();
+    EXPECT_EQ(m_host.notes, std::vector<std::string>{"User want stop converting\r\n"});
+}
+
+TEST_P(JobSession, AJobThatCannotStartIsAborted) {
+    EXPECT_EQ(m_session.Run(Request(s_dir->Path("missing.mp4"), s_dir->Path("never.wmv"), 2)),
+              JobOutcome::Aborted);
+    EXPECT_EQ(m_host.progressAtFinishing, 0);
+    ASSERT_FALSE(m_host.lines.empty());
+    EXPECT_TRUE(m_host.refusals.empty());  // the engine said why, not a check
+}
+
+std::string EngineName(const ::testing::TestParamInfo<const char*>& param) {
+    return param.index == 0 ? "tranzo9" : "tranzo8";
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, JobSession, ::testing::Values(TRANZO9_PATH, TRANZO8_PATH),
+                         EngineName);
+
+// Lines the engines send around their ending must not decide it: only the
+// ending reports do, and the first of them counts.
+TEST(JobReport, OnlyTheFirstEndingReportDecides) {
+    CJobReport report;
+    report.OnEngineLine("Info: Begin Convert '/clips/abort.mp4' to '/out/aborted.wmv'\r\n");
+    report.OnEngineLine("Converting successfully complete!\r\n");
+    report.OnEngineLine("End of converting.\r\n");
+    report.OnEngineLine("Info: Error in end writing on Writer, Error=0X80004005\r\n");
+    EXPECT_EQ(report.Outcome(false), JobOutcome::Completed);
+    EXPECT_EQ(report.Outcome(true), JobOutcome::Stopped);
+
+    // The older engine says it finished after a stop or an error as well.
+    report.Reset();
+    report.OnEngineLine("Error Abort\n");
+    report.OnEngineLine("Converting finished\r\n");
+    EXPECT_EQ(report.Outcome(false), JobOutcome::Aborted);
+
+    report.Reset();
+    report.OnEngineLine("Under converting, please wait...\r\n");
+    EXPECT_EQ(report.Outcome(false), JobOutcome::Aborted);  // ended without a word
+}
+
+// A file that could not be written fails the job whatever ended the graph,
+// a stop included: nothing new is at the destination.
+TEST(JobReport, OutputFailureAfterTheEndingMakesAnyJobAFailure) {
+    const std::string failed =
+        "Failed to write the output file (the disk is full), Error=0XC00D0027, Mission "
+        "aborted!\r\n";
+    for (const char* ending : {"Converting successfully complete!\r\n", "User Abort\r\n"}) {
+        CJobReport report;
+        report.OnEngineLine(ending);
+        report.OnEngineLine(failed);
+        report.OnEngineLine("Converting finished\r\n");
+        EXPECT_EQ(report.Outcome(false), JobOutcome::Aborted) << ending;
+        EXPECT_EQ(report.Outcome(true), JobOutcome::Aborted) << ending;
+        report.Reset();
+        report.OnEngineLine(ending);
+        EXPECT_NE(report.Outcome(false), JobOutcome::Aborted) << ending;
+    }
+}
