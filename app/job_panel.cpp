@@ -148,7 +148,7 @@ void CJobPanel::OnBrowseDest() {
 
 bool CJobPanel::ChooseDestination(const std::string& source) {
     // No destination can do for a source the engine cannot carry.
-    if (source.size() > kMaxJobPathBytes) {
+    if (source.size() > kMaxPathBytes) {
         AcceptPaths(source, m_szDest);
         return false;
     }
