@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "convert/common/convert_api.h"
+#include "convert/common/program_names.h"
 #include "ui/bitmaps.h"
 
 namespace {

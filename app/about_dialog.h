@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-constexpr char kMakerContact[] = "support@clipwright.example.org";
-
 class CAboutDlg : public QDialog {
     Q_OBJECT
 

@@ -15,9 +15,10 @@ constexpr unsigned kHelp = 32787;
 constexpr unsigned kRecentFile = 57616;
 constexpr unsigned kAbout = 57664;
 constexpr unsigned kExit = 57665;
+// The job panel's Convert: a conversion is asked for; the frame gathers
+// and runs the job. The engine's log flushes go to the job session's window.
 constexpr unsigned kRunJob = kCmdRunJob;
 constexpr unsigned kStopJob = kCmdStopJob;
-constexpr unsigned kFlushLog = kCmdFlushLog;
 constexpr unsigned kEndTimeStop = kCmdEndTimeStop;
 // The job panel's browse buttons.
 constexpr unsigned kBrowseSource = 57101;

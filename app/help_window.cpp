@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include "convert/common/program_names.h"
 #include "platform/help/chm_reader.h"
 
 std::string ProgramHelpPath(const std::string& programDir) {
@@ -9,7 +10,7 @@ std::string ProgramHelpPath(const std::string& programDir) {
 }
 
 CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
-    setWindowTitle(QStringLiteral("Clipwright Help"));
+    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" Help"));
     setOpenLinks(true);
     setOpenExternalLinks(true);
     resize(640, 520);

@@ -7,16 +7,15 @@
 #include <cctype>
 
 #include "app/command_ids.h"
-#include "app/job/job_paths.h"
 #include "app/job_panel_layout.h"
 #include "app/path_label.h"
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/bitmaps.h"
 #include "ui/hover_button.h"
 
 namespace {
 
-constexpr char kCaption[] = "reelsmith";
 constexpr char kDestFilter[] = "WMV Files (*.wmv)|*.wmv||";
 constexpr char kDestExt[] = "wmv";
 constexpr char kSameName[] = "Sorry! Source file, Dest file could not be same name.";
@@ -44,6 +43,10 @@ std::string ApologyFor(std::string reason) {
     return "Sorry! " + reason + ".";
 }
 
+std::string RefusalText(JobPathProblem path, const std::string& reason) {
+    return path == JobPathProblem::DestinationIsSource ? kSameName : ApologyFor(reason);
+}
+
 CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* parent)
     : QWidget(parent), m_frame(frame), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("CMD"));
@@ -67,13 +70,9 @@ CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* paren
     connect(m_pBrowseSource, &QPushButton::clicked, this,
             [this] { m_frame.SendCommand(cmd::kLoadFile); });
     connect(m_pBrowseDest, &QPushButton::clicked, this, &CJobPanel::OnBrowseDest);
-    connect(m_pConvert, &QAbstractButton::clicked, this, &CJobPanel::StartConvert);
+    connect(m_pConvert, &QAbstractButton::clicked, this,
+            [this] { m_frame.SendCommand(cmd::kRunJob); });
     connect(m_pStop, &QAbstractButton::clicked, this, &CJobPanel::OnStop);
-}
-
-std::string CJobPanel::GetSourceText() const {
-    // Whole: the convert check refuses a path the engine cannot carry.
-    return m_pSource->text().toStdString();
 }
 
 void CJobPanel::SetSourceText(const std::string& text) {
@@ -137,11 +136,8 @@ bool CJobPanel::AskDestination(std::string& path) {
 bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) {
     const JobPathProblem problem = CheckJobPaths(source, dest);
     if (problem == JobPathProblem::None) return true;
-    std::string text = kSameName;
-    if (problem != JobPathProblem::DestinationIsSource) {
-        text = ApologyFor(JobPathMessage(problem));
-    }
-    m_dialogs.MessageBox(text.c_str(), kCaption, MsgButtons::Ok, MsgIcon::Warning);
+    m_dialogs.MessageBox(RefusalText(problem, JobPathMessage(problem)), kAppName, MsgButtons::Ok,
+                         MsgIcon::Warning);
     return false;
 }
 
@@ -150,50 +146,31 @@ void CJobPanel::OnBrowseDest() {
     SetDest(AskDestination(path) ? path : std::string());
 }
 
-void CJobPanel::StartConvert() {
-    // A second job must not start inside the running one: its first step
-    // would release the working engine's interfaces.
-    if (m_jobActive && m_jobActive()) return;
-
-    if (GetSourceText() == kNoSourceText) {
-        m_dialogs.MessageBox("Please load source file!", kCaption, MsgButtons::Ok,
-                             MsgIcon::Warning);
-        m_frame.SendCommand(cmd::kLoadFile);
-        if (GetSourceText() == kNoSourceText) return;
-        if (m_lastLoadFailed && m_lastLoadFailed()) {
-            ResetSourceText();
-            return;
-        }
-    }
-    const std::string source = GetSourceText();
-    if (source.size() > kMaxJobPathBytes) {
+bool CJobPanel::ChooseDestination(const std::string& source) {
+    // No destination can do for a source the engine cannot carry.
+    if (source.size() > kMaxPathBytes) {
         AcceptPaths(source, m_szDest);
-        return;
+        return false;
     }
     for (;;) {
         if (m_szDest.size() < kMinDestLength) {
-            if (m_dialogs.MessageBox("Please set Dest File Name!", kCaption, MsgButtons::OkCancel,
+            if (m_dialogs.MessageBox("Please set Dest File Name!", kAppName, MsgButtons::OkCancel,
                                      MsgIcon::Warning) != MsgAnswer::Ok) {
-                return;
+                return false;
             }
             std::string path;
-            if (!AskDestination(path)) return;
+            if (!AskDestination(path)) return false;
             if (!AcceptPaths(source, path)) continue;
             SetDest(path);
-            break;
+            return true;
         }
-        if (!AcceptPaths(source, m_szDest)) {
-            SetDest(std::string());
-            continue;
-        }
-        break;
+        if (AcceptPaths(source, m_szDest)) return true;
+        SetDest(std::string());
     }
-    ShowFace(true);
-    m_frame.SendCommand(cmd::kRunJob);
 }
 
 void CJobPanel::OnStop() {
-    if (m_dialogs.MessageBox("Are you sure to stop the converting?", kCaption, MsgButtons::YesNo,
+    if (m_dialogs.MessageBox("Are you sure to stop the converting?", kAppName, MsgButtons::YesNo,
                              MsgIcon::Question) != MsgAnswer::Yes) {
         return;
     }

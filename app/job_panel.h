@@ -1,11 +1,14 @@
-// The "Job Commands" page: source and destination of the job, the convert
-// check, the Convert and Stop buttons and the progress bar. It never runs a
-// job: it sends its decisions to the main frame as commands, synchronously.
+// The "Job Commands" page: source and destination of the job, the Convert
+// and Stop buttons and the progress bar. It never runs a job: Convert only
+// tells the main frame that a conversion was asked for (command 57103), Stop
+// asks the user and sends the stop; the frame gathers the job and asks the
+// panel for the destination, which the panel keeps and shows.
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <string>
+
+#include "job/job_paths.h"
 
 class CHoverButton;
 class CPathLabel;
@@ -17,6 +20,10 @@ class QPushButton;
 // "Sorry! " and `reason` as a sentence: the form in which the window tells
 // why a job cannot start.
 std::string ApologyFor(std::string reason);
+// What the window tells the user when a job's paths or settings are refused:
+// its own words for the source given as destination, else the reason as an
+// apology.
+std::string RefusalText(JobPathProblem path, const std::string& reason);
 
 constexpr char kNoSourceText[] = "Please choose Source File Name";
 constexpr char kNoDestText[] = "Please set Dest File Name";
@@ -26,10 +33,8 @@ class CJobPanel : public QWidget {
 
 public:
     // `frame` and `dialogs` are borrowed and outlive the panel.
-    // `lastLoadResult` tells whether the preview's last load failed (non-zero).
     CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* parent = nullptr);
 
-    std::string GetSourceText() const;
     // The stored destination; empty when unset.
     std::string GetDestPath() const { return m_szDest; }
     void SetSourceText(const std::string& text);
@@ -41,15 +46,14 @@ public:
     void ResetAfterJob();
     // Back to the Convert face, the destination kept: the job never began.
     void ShowConvertFace() { ShowFace(false); }
+    // The job starts: Stop replaces Convert.
+    void ShowStopFace() { ShowFace(true); }
 
-    // The convert check, as if the Convert button were pressed. The
-    // preview's last load result is asked through `lastLoadFailed`.
-    void StartConvert();
-    void SetLoadResultQuery(std::function<bool()> lastLoadFailed) {
-        m_lastLoadFailed = std::move(lastLoadFailed);
-    }
-    // A job is running: the convert check is refused.
-    void SetJobActiveQuery(std::function<bool()> jobActive) { m_jobActive = std::move(jobActive); }
+    // Makes sure a destination for `source` is stored, asking for one until
+    // the user picks one that may receive the job's output: a stored one
+    // that may not is cleared first, with the reason. False when the user
+    // gave up, or when no destination can do for this source.
+    bool ChooseDestination(const std::string& source);
 
     bool ShowsStop() const;
     CHoverButton* ConvertButton() const { return m_pConvert; }
@@ -80,8 +84,6 @@ private:
 
     ICommandTarget& m_frame;
     IDialogSeam& m_dialogs;
-    std::function<bool()> m_lastLoadFailed;
-    std::function<bool()> m_jobActive;
     std::string m_szDest;
     QProgressBar* m_pProgress;
     CPathLabel* m_pSource;

@@ -2,7 +2,7 @@
 
 #include <QTextCursor>
 
-#include "app/job/log_stamp.h"
+#include "job/log_stamp.h"
 
 CLogView::CLogView(QWidget* parent, std::size_t limit) : QPlainTextEdit(parent), m_state(limit) {
     setReadOnly(true);

@@ -12,6 +12,7 @@
 #include "app/pane_splitter.h"
 #include "app/preview_pane.h"
 #include "app/recent_file_list.h"
+#include "convert/common/program_names.h"
 #include "ui/bitmaps.h"
 #include "ui/menu_xp.h"
 #include "ui/status_bar_xp.h"
@@ -39,14 +40,12 @@ constexpr int kBar = 3;
 }  // namespace
 
 CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
-    : QMainWindow(parent), m_services(std::move(services)) {
+    : QMainWindow(parent), m_services(std::move(services)), m_session(*this) {
     setWindowTitle(QString::fromLatin1(kFrameTitle));
     const QImage icon = LoadBitmapResource(bitmap_id::kAppIcon);
     if (!icon.isNull()) setWindowIcon(QPixmap::fromImage(icon));
     setAcceptDrops(true);
 
-    m_hWnd = CreateHostWindow(
-        [this](HWND, UINT msg, WPARAM w, LPARAM) -> LRESULT { return OnHostMessage(msg, w); });
     m_progressTimer.setInterval(m_services.progressIntervalMs);
     m_closeRetryTimer.setInterval(1000);
     connect(&m_progressTimer, &QTimer::timeout, this, [this] { OnTimer(timer_id::kProgress); });
@@ -64,9 +63,7 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     }
 }
 
-CMainFrame::~CMainFrame() {
-    DestroyWindow(m_hWnd);
-}
+CMainFrame::~CMainFrame() = default;
 
 QAction* CMainFrame::MakeAction(unsigned id, const QString& text, const QString& prompt,
                                 int image) {
@@ -106,7 +103,7 @@ void CMainFrame::BuildMenusAndToolbar() {
     QAction* help = MakeAction(cmd::kHelp, QStringLiteral("&Help\tF1"),
                                QStringLiteral("Displays support information\nHelp"), kImgHelp);
     QAction* about = MakeAction(
-        cmd::kAbout, QStringLiteral("&About reelsmith..."),
+        cmd::kAbout, QStringLiteral("&About %1...").arg(QString::fromLatin1(kAppName)),
         QStringLiteral("Display program information, version number and copyright\nAbout"),
         kImgAbout);
 
@@ -178,8 +175,6 @@ void CMainFrame::BuildClientArea() {
     m_pTabs->setObjectName(QStringLiteral("JobTabs"));
 
     m_pJobPanel = new CJobPanel(*this, *m_services.dialogs);
-    m_pJobPanel->SetLoadResultQuery([this] { return m_pPreview->LastLoadResult() != 0; });
-    m_pJobPanel->SetJobActiveQuery([this] { return m_bJobActive; });
     m_pLogView = new CLogView();
     m_pTabs->addTab(m_pJobPanel, QStringLiteral("Job Commands"));
     m_pTabs->addTab(m_pLogView, QStringLiteral("Job Logs"));
@@ -198,7 +193,7 @@ void CMainFrame::OnTabChanged(int index) {
 }
 
 void CMainFrame::UpdateCommandUI() {
-    const bool idle = Progress() == 0;
+    const bool enabled = FileCommandsEnabled();
     for (unsigned id : {cmd::kLoadFile, cmd::kCloseFile, cmd::kConvert})
-        if (QAction* a = m_actions.value(id)) a->setEnabled(idle);
+        if (QAction* a = m_actions.value(id)) a->setEnabled(enabled);
 }

@@ -1,7 +1,8 @@
 // The program's only top-level window: menu, toolbar, flat status bar, and a
-// pane splitter with the preview above and the job tabs below. It owns the
-// job state and runs a job on the UI thread (main_frame_job.cpp); the log
-// path and the command table are in main_frame_commands.cpp.
+// pane splitter with the preview above and the job tabs below. It gathers a
+// job's source, destination, range and profile record and runs the job
+// session on the UI thread as the session's host (main_frame_job.cpp); the
+// log path and the command table are in main_frame_commands.cpp.
 #pragma once
 
 #include <QElapsedTimer>
@@ -12,9 +13,7 @@
 #include <string>
 
 #include "app/command_ids.h"
-#include "app/job/converter_binding.h"
-#include "app/job/job_control.h"
-#include "platform/win/window.h"
+#include "job/job_session.h"
 
 class CJobPanel;
 class CJobTabCtrl;
@@ -45,9 +44,7 @@ struct MainFrameServices {
     int progressIntervalMs = 1000;
 };
 
-constexpr char kFrameTitle[] = "Clipwright 1.01";
-
-class CMainFrame : public QMainWindow, public ICommandTarget, public IJobLog {
+class CMainFrame : public QMainWindow, public ICommandTarget, private IJobHost {
     Q_OBJECT
 
 public:
@@ -62,17 +59,10 @@ public:
     void SendCommand(unsigned id) override;
     bool IsCommandEnabled(unsigned id) const;
 
-    // Formats into the log buffer, then FlushLog.
-    void LogJobLine(const std::string& line) override;
-    // The engine's line in the log buffer to the log view (time-stamped)
-    // and the status bar.
-    void FlushLog();
     void OpenFileByPath(const std::string& path);
 
-    // The engine's window: log flushes and job commands arrive here.
-    HWND Handle() const { return m_hWnd; }
-    bool JobActive() const { return m_bJobActive; }
-    int Progress() const;
+    // The job's phase and progress are the session's.
+    const CJobSession& Session() const { return m_session; }
 
     CJobPanel* JobPanel() const { return m_pJobPanel; }
     CLogView* LogView() const { return m_pLogView; }
@@ -109,20 +99,24 @@ private:
     void OnLoadFile();
     void OnCloseFile();
     void AcceptSource();
-    LRESULT OnHostMessage(UINT msg, WPARAM wParam);
-
-    // main_frame_job.cpp
-    void RunJob();
-    void OnStopJob();
-    void OnEndTimeStop();
-    void StopEngine();
-    void OnTimer(int id);
-    void ShowProgress();
+    // Load File, Close File and Convert: not while a job reports progress.
+    bool FileCommandsEnabled() const;
     // A log line to the log view (time-stamped) and the status bar.
     void ShowLogLine(const std::string& text);
 
+    // main_frame_job.cpp
+    void OnConvertRequested();
+    bool GatherSource(std::string& source);
+    void RunJob(const std::string& source, const std::string& destination);
+    void OnTimer(int id);
+    // IJobHost
+    void LogLine(const std::string& line, JobLine kind) override;
+    void ShowProgress(int percent, int spinner) override;
+    void Tell(const JobRefusal& refusal) override;
+    bool StopRequested() const override { return false; }
+    void Finishing(JobOutcome outcome) override;
+
     MainFrameServices m_services;
-    HWND m_hWnd = nullptr;
     CStatusBarXP* m_pStatus = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QMenu* m_pFileMenu = nullptr;
@@ -135,12 +129,10 @@ private:
     CJobPanel* m_pJobPanel = nullptr;
     CLogView* m_pLogView = nullptr;
 
-    // Job state: the slots, the log buffer and the progress integer.
-    CJobState m_job;
-    BoundConverter m_converter;
-    int m_nSpinner = 0;
+    CJobSession m_session;
     bool m_bCloseRetry = false;
-    bool m_bJobActive = false;
+    bool m_bProgressShown = false;  // by the tick being handled
+    bool m_bJobFinished = false;    // the job reached Convert and came back
     QTimer m_progressTimer;
     QTimer m_closeRetryTimer;
     QElapsedTimer m_jobClock;

@@ -1,29 +1,34 @@
 // The frame's command table, its enabling rule, opening files and the log
-// path from the log buffer to the log view and the status bar.
+// path to the log view and the status bar.
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMetaObject>
 #include <QMimeData>
-#include <QThread>
 #include <QUrl>
-#include <cstdio>
 
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 #include "app/recent_file_list.h"
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
+
+bool CMainFrame::FileCommandsEnabled() const {
+    // Before the engine's first report a running job leaves the preview's
+    // file to the user; Convert is refused then by the session's phase.
+    return !m_session.HoldsSource();
+}
 
 bool CMainFrame::IsCommandEnabled(unsigned id) const {
     switch (id) {
         case cmd::kLoadFile:
         case cmd::kCloseFile:
         case cmd::kConvert:
-            return Progress() == 0;
+            return FileCommandsEnabled();
         default:
             return true;
     }
@@ -39,7 +44,8 @@ void CMainFrame::SendCommand(unsigned id) {
             OnCloseFile();
             break;
         case cmd::kConvert:
-            m_pJobPanel->StartConvert();
+        case cmd::kRunJob:
+            OnConvertRequested();
             break;
         case cmd::kExit:
             close();
@@ -59,17 +65,11 @@ void CMainFrame::SendCommand(unsigned id) {
         case cmd::kAbout:
             if (m_services.showAbout) m_services.showAbout();
             break;
-        case cmd::kRunJob:
-            RunJob();
-            break;
         case cmd::kStopJob:
-            OnStopJob();
-            break;
-        case cmd::kFlushLog:
-            FlushLog();
+            m_session.Stop();
             break;
         case cmd::kEndTimeStop:
-            OnEndTimeStop();
+            m_session.EndTimeStop();
             break;
         default:
             break;
@@ -94,8 +94,8 @@ void CMainFrame::AcceptSource() {
 }
 
 void CMainFrame::OpenFileByPath(const std::string& path) {
-    if (Progress() != 0) {
-        m_services.dialogs->MessageBox("Please stop the current converting first", "reelsmith",
+    if (!FileCommandsEnabled()) {
+        m_services.dialogs->MessageBox("Please stop the current converting first", kAppName,
                                        MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
@@ -103,38 +103,9 @@ void CMainFrame::OpenFileByPath(const std::string& path) {
     AcceptSource();
 }
 
-void CMainFrame::LogJobLine(const std::string& line) {
-    std::snprintf(m_job.m_szLog, sizeof m_job.m_szLog, "%s", line.c_str());
-    ShowLogLine(m_job.m_szLog);
-}
-
-void CMainFrame::FlushLog() {
-    ShowLogLine(m_job.TakeEngineLine());
-}
-
 void CMainFrame::ShowLogLine(const std::string& text) {
     m_pLogView->AppendLine(text);
     m_pStatus->SetPaneText(0, QString::fromLocal8Bit(StatusBarText(text)));
-}
-
-LRESULT CMainFrame::OnHostMessage(UINT msg, WPARAM wParam) {
-    if (msg != WM_COMMAND) return 0;
-    const unsigned id = LOWORD(wParam);
-    if (QThread::currentThread() == thread()) {
-        SendCommand(id);
-        return 0;
-    }
-    // An engine thread of its own: the text is taken now, before the next
-    // line overwrites the buffer, and shown on the UI thread.
-    if (id == cmd::kFlushLog) {
-        const std::string text(m_job.m_szLog, strnlen(m_job.m_szLog, sizeof m_job.m_szLog));
-        QMetaObject::invokeMethod(
-            this, [this, text] { ShowLogLine(text); }, Qt::QueuedConnection);
-    } else {
-        QMetaObject::invokeMethod(
-            this, [this, id] { SendCommand(id); }, Qt::QueuedConnection);
-    }
-    return 0;
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,65 +1,105 @@
-// The job control: binds the converter library, runs Convert on the UI
-// thread with Qt's event loop pumped inside the engine's wait, shows the
-// progress once a second, stops the engine and finishes the job.
+// The window's side of a job: it gathers the source from the preview, the
+// destination from the job panel, the range and the profile record, runs
+// the job session on the UI thread with Qt's event loop pumped inside the
+// engine's wait, and is the session's host: log lines, progress once a
+// tick, refusals as message boxes, the finished job's second at 100 %.
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMetaObject>
-#include <cstring>
 
-#include "app/job/job_settings.h"
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
-#include "app/progress_text.h"
 #include "app/qt_host_event_loop.h"
+#include "convert/common/program_names.h"
+#include "job/progress_text.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 
-int CMainFrame::Progress() const {
-    return m_job.ReadProgress();
+void CMainFrame::OnConvertRequested() {
+    // Not re-entrant: a second job inside the running one would release the
+    // working engine's interfaces.
+    if (m_session.Phase() != JobPhase::Idle) return;
+    std::string source;
+    if (!GatherSource(source)) return;
+    if (!m_pJobPanel->ChooseDestination(source)) return;
+    m_pJobPanel->ShowStopFace();
+    RunJob(source, m_pJobPanel->GetDestPath());
 }
 
-void CMainFrame::RunJob() {
-    // Not re-entrant: a second run inside Convert would release the working
-    // engine's interfaces.
-    if (m_bJobActive || m_job.Converting()) return;
-    m_bJobActive = true;
-    m_job.ReleaseLeftoverSlots();
+bool CMainFrame::GatherSource(std::string& source) {
+    source = m_pPreview->GetSourcePath();
+    if (!source.empty()) return true;
+    m_services.dialogs->MessageBox("Please load source file!", kAppName, MsgButtons::Ok,
+                                   MsgIcon::Warning);
+    SendCommand(cmd::kLoadFile);
+    source = m_pPreview->GetSourcePath();
+    if (!source.empty()) return true;
+    // A file that failed to load is not the job's source any more.
+    if (m_pPreview->LastLoadResult() != 0) m_pJobPanel->ResetSourceText();
+    return false;
+}
 
-    // A hand-edited profile.cfg can hold settings the encoder refuses; the
-    // job would then make a file of other settings without a word.
-    const ProfileRecord profile = m_pPreview->ConverterRecord();
-    if (const std::string problem = VideoSettingsProblem(profile); !problem.empty()) {
-        m_services.dialogs->MessageBox(ApologyFor(problem), "reelsmith", MsgButtons::Ok,
-                                       MsgIcon::Warning);
+void CMainFrame::RunJob(const std::string& source, const std::string& destination) {
+    JobRequest request;
+    request.source = source;
+    request.destination = destination;
+    request.beginSeconds = m_pPreview->GetBeginTime();
+    request.endSeconds = m_pPreview->GetEndTime();
+    request.profile = [this](ProfileRecord& record, std::string&) {
+        record = m_pPreview->ConverterRecord();
+        return true;
+    };
+    request.primaryLibrary = m_services.primaryLibrary;
+    request.fallbackLibrary = m_services.fallbackLibrary;
+
+    m_bJobFinished = false;
+    m_progressTimer.start();
+    m_jobClock.start();
+    JobOutcome outcome;
+    {
+        CScopedQtHostEventLoop pump;
+        outcome = m_session.Run(request);
+    }
+    m_progressTimer.stop();
+    if (outcome == JobOutcome::Refused) {
+        // The job never began: the destination stays for the next try.
         m_pJobPanel->ShowConvertFace();
-        m_bJobActive = false;
         UpdateCommandUI();
         return;
     }
+    // An early end (no converter library) runs no finishing step: the panel
+    // keeps its Stop face.
+    if (!m_bJobFinished) return;
+    UpdateCommandUI();
+    emit JobFinished();
+}
 
-    JobRequest request;
-    request.source = m_pJobPanel->GetSourceText();
-    request.destination = m_pJobPanel->GetDestPath();
+void CMainFrame::LogLine(const std::string& line, JobLine kind) {
+    // The session's notes on a stop go to the log alone.
+    if (kind == JobLine::Note)
+        m_pLogView->AppendLine(line);
+    else
+        ShowLogLine(line);
+}
 
-    if (!BindConverter(*this, m_converter, m_services.primaryLibrary.c_str(),
-                       m_services.fallbackLibrary.c_str())) {
-        // An early end runs no finishing step: the panel keeps its Stop face.
-        m_bJobActive = false;
-        return;
-    }
-    request.profile = WidenProfile(profile);
-    request.beginSeconds = m_pPreview->GetBeginTime();
-    request.endSeconds = m_pPreview->GetEndTime();
+void CMainFrame::ShowProgress(int percent, int spinner) {
+    m_pJobPanel->SetProgress(percent);
+    m_pJobPanel->SetProgressText(
+        QString::fromLatin1(ProgressBarText(percent, m_jobClock.elapsed())));
+    m_pStatus->SetPaneText(
+        0, QString::fromLatin1(StatusBarText(FormatProgressText(percent, spinner))));
+    m_bProgressShown = true;
+}
 
-    m_progressTimer.start();
-    m_jobClock.start();
-    {
-        CScopedQtHostEventLoop pump;
-        m_job.RunConvert(m_converter.convert, m_hWnd, request);
-    }
+void CMainFrame::Tell(const JobRefusal& refusal) {
+    m_services.dialogs->MessageBox(RefusalText(refusal.path, refusal.reason), kAppName,
+                                   MsgButtons::Ok, MsgIcon::Warning);
+}
 
+void CMainFrame::Finishing(JobOutcome) {
+    m_bJobFinished = true;
     m_pJobPanel->SetProgress(100);
     m_pJobPanel->SetProgressText(QString());
     m_pJobPanel->ResetAfterJob();
@@ -69,37 +109,14 @@ void CMainFrame::RunJob() {
         QTimer::singleShot(m_services.finishWaitMs, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    m_job.ResetProgress();
     m_pJobPanel->SetProgress(0);
-    m_progressTimer.stop();
-    UnbindConverter(m_converter);
-    m_bJobActive = false;
-    UpdateCommandUI();
-    emit JobFinished();
-}
-
-void CMainFrame::OnStopJob() {
-    m_pLogView->AppendLine("User want stop converting\r\n");
-    StopEngine();
-}
-
-void CMainFrame::OnEndTimeStop() {
-    StopEngine();
-    m_pLogView->AppendLine("Reach end time, stop converting\r\n");
-}
-
-void CMainFrame::StopEngine() {
-    m_job.StopEngine([this] {
-        m_pLogView->AppendLine("Stopping\r\n");
-        m_progressTimer.stop();
-    });
 }
 
 void CMainFrame::OnTimer(int id) {
-    const bool shown = m_job.ProgressKnown();
-    if (shown) ShowProgress();
+    m_bProgressShown = false;
+    m_session.Tick();
     UpdateCommandUI();
-    if (shown) emit ProgressShown(m_pStatus->PaneText(0));
+    if (m_bProgressShown) emit ProgressShown(m_pStatus->PaneText(0));
     if (id == timer_id::kCloseRetry) {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         m_closeRetryTimer.stop();
@@ -107,22 +124,11 @@ void CMainFrame::OnTimer(int id) {
     }
 }
 
-void CMainFrame::ShowProgress() {
-    const int progress = Progress();
-    m_pJobPanel->SetProgress(progress);
-    m_pJobPanel->SetProgressText(
-        QString::fromLatin1(ProgressBarText(progress, m_jobClock.elapsed())));
-    const std::string text = FormatProgressText(progress, m_nSpinner);
-    m_nSpinner = NextSpinner(m_nSpinner);
-    const QString shown = QString::fromLatin1(StatusBarText(text));
-    m_pStatus->SetPaneText(0, shown);
-}
-
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_job.GraphRunning() || m_bJobActive) {
+    if (m_session.Phase() != JobPhase::Idle) {
         // Stop without asking; close again about a second after the engine
         // has let go of its graph.
-        if (m_job.GraphRunning()) SendCommand(cmd::kStopJob);
+        m_session.StopForClose();
         if (!m_bCloseRetry) {
             m_closeRetryTimer.start();
             m_bCloseRetry = true;

@@ -6,6 +6,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include "convert/common/program_names.h"
+
 namespace {
 constexpr int kConnectMs = 500;
 constexpr int kReadMs = 2000;
@@ -14,7 +16,10 @@ constexpr int kReadMs = 2000;
 CSingleInstance::CSingleInstance(const QString& key, QObject* parent) : QObject(parent) {
     const QByteArray hash =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    m_name = QStringLiteral("reelsmith-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
+    m_name = QStringLiteral("%1-%2-%3")
+                 .arg(QString::fromLatin1(kAppName))
+                 .arg(getuid())
+                 .arg(QString::fromLatin1(hash));
 }
 
 CSingleInstance::~CSingleInstance() = default;

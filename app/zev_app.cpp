@@ -7,6 +7,7 @@
 #include "app/help_window.h"
 #include "app/recent_file_list.h"
 #include "app/single_instance.h"
+#include "convert/common/program_names.h"
 #include "platform/help/chm_reader.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/menu_xp.h"
@@ -17,8 +18,8 @@ std::string ProgramDirectory() {
 
 CZevApp::CZevApp(IDialogSeam& dialogs, std::function<IPreviewPane*(QWidget*)> makePreview)
     : m_dialogs(dialogs),
-      m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("korvane"),
-                 QStringLiteral("reelsmith")) {
+      m_settings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kMakerName),
+                 QString::fromLatin1(kAppName)) {
     m_services.dialogs = &m_dialogs;
     m_services.makePreview = std::move(makePreview);
 }
@@ -40,8 +41,8 @@ bool CZevApp::InitInstance(const QStringList& args) {
     m_pInstance = std::make_unique<CSingleInstance>(m_settings.fileName());
     if (!m_pInstance->ClaimOrForward(file)) return false;
 
-    QCoreApplication::setOrganizationName(QStringLiteral("korvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("reelsmith"));
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kMakerName));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
     m_pRecent = std::make_unique<CRecentFileList>(&m_settings);
     m_services.recentFiles = m_pRecent.get();
     m_services.showAbout = [this] { ShowAbout(); };

@@ -36,8 +36,11 @@ const char* PreviewErrorText(int code) {
             return "Err: Fail to Build video controller";
         case kLoadNoEvents:
             return "Err: No media event";
-        case kLoadPathTooLong:
-            return "Err: The file path is too long (more than 1023 bytes)!";
+        case kLoadPathTooLong: {
+            static const std::string text = "Err: The file path is too long (more than " +
+                                            std::to_string(kMaxPathBytes) + " bytes)!";
+            return text.c_str();
+        }
         default:
             return "";
     }
@@ -51,7 +54,7 @@ int CPreviewGraph::BuildGraph(const std::string& path, HWND hwnd, int clientWidt
         PostMessageA(hwnd, WM_GRAPH_ERROR, 0, code);
         return code;
     };
-    if (path.size() > kMaxSourcePathBytes) return fail(kLoadPathTooLong);
+    if (path.size() > kMaxPathBytes) return fail(kLoadPathTooLong);
     // The whole path, never a shortened one that names another file.
     const std::wstring wide = Utf8ToWide(path.c_str());
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // never uninitialised here

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "convert/common/convert_api.h"
 #include "platform/dshow/dshow.h"
 
 // Result codes of a graph build (the last load result), 0 for success.
@@ -21,12 +22,9 @@ enum PreviewLoadResult : int {
     kLoadNoVideoPlace = 4,   // placing the video window failed
     kLoadNoControl = 5,      // no media control interface
     kLoadNoEvents = 6,       // no media event interface
-    kLoadPathTooLong = 7,    // refused before building: longer than kMaxSourcePathBytes
+    kLoadPathTooLong = 7,    // refused before building: longer than kMaxPathBytes, which the
+                             // job could not take either
 };
-
-// The longest source path accepted, in bytes of UTF-8: what the job's
-// 1024-byte source buffer holds with its terminator.
-constexpr size_t kMaxSourcePathBytes = 1023;
 
 struct PreviewState {
     IGraphBuilder* pGraphBuilder = nullptr;
@@ -59,7 +57,7 @@ public:
     CPreviewGraph& operator=(const CPreviewGraph&) = delete;
 
     // Builds the graph for the file at `path` (UTF-8, at most
-    // kMaxSourcePathBytes) with `hwnd` as the notify window and the video
+    // kMaxPathBytes) with `hwnd` as the notify window and the video
     // window's owner; `clientWidth` and `clientHeight` are hwnd's client
     // size, which places the video. Returns 0 and posts WM_GRAPH_READY, or
     // releases everything, posts WM_GRAPH_ERROR and returns the code.

@@ -297,7 +297,7 @@ void CPreviewWnd::OnGraphError(int code) {
     repaint();
     if (code != kLoadCannotRender) return;
     const MsgAnswer answer =
-        m_dialogs.MessageBox(std::string(kUnknownFormatQuestion) + kMakerWebAddress, "Clipwright",
+        m_dialogs.MessageBox(std::string(kUnknownFormatQuestion) + kMakerWebAddress, kProductName,
                              MsgButtons::YesNo, MsgIcon::Question);
     if (answer == MsgAnswer::Yes && m_openUrl) m_openUrl(SupportPageAddress());
 }

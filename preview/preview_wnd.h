@@ -28,7 +28,7 @@
 #include <functional>
 #include <string>
 
-#include "convert/common/convert_api.h"
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "preview/preview_graph.h"
 #include "preview/preview_messages.h"

@@ -2,16 +2,15 @@
 // control, which widens it into the Convert record (WidenProfile).
 #pragma once
 
-#include <cstdint>
-
 #include "profiles/profile_record.h"
+#include "profiles/profile_settings.h"
 
 class CAudioFormatCatalog;
 
-// The record handed to the job control: the video bit rate in kilobits per
-// second as stored, codec and format chosen by the catalogue for the channel
-// count, sample rate and audio bit rate. name, stereo, listIndex and deleted
-// stay 0.
-ProfileRecord MakeConverterRecord(int32_t width, int32_t height, uint32_t videoKbps,
-                                  int32_t framesPerSecond, int channels, int32_t sampleRate,
-                                  int32_t audioBitrate, const CAudioFormatCatalog& catalog);
+// The record handed to the job control: the settings with the video bit
+// rate in kilobits per second as shown, codec and format chosen by the
+// catalogue for the channel count, sample rate and audio bit rate (which
+// keep the values given even where the catalogue chose another format).
+// name, stereo, listIndex and deleted stay 0.
+ProfileRecord MakeConverterRecord(const ProfileSettings& settings,
+                                  const CAudioFormatCatalog& catalog);

@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "convert/common/program_names.h"
+
 constexpr const char* kProfileFileName = "profile.cfg";
 // Subfolder of the user's configuration directory.
-constexpr const char* kConfigSubdir = "reelsmith";
+constexpr const char* kConfigSubdir = kAppName;
 
 // programDir: the directory of the program's executable. xdgConfigHome and
 // home: the values of XDG_CONFIG_HOME and HOME ("" when unset). Creates the

@@ -34,9 +34,7 @@ bool FindProfileInFile(const std::string& path, const std::string& name, Profile
 
 ProfileRecord ConverterRecordFromProfile(const ProfileRecord& profile,
                                          const CAudioFormatCatalog& catalog) {
-    return MakeConverterRecord(profile.width, profile.height, profile.videoKbps,
-                               profile.framesPerSecond, profile.stereo == 1 ? 2 : 1,
-                               profile.sampleRate, profile.audioBitrate, catalog);
+    return MakeConverterRecord(SettingsOf(profile), catalog);
 }
 
 AudioFormatPick PickAudioFormat(const CAudioFormatCatalog& catalog, uint32_t channels,

@@ -6,7 +6,7 @@
 //   CAudioFormatCatalog catalog;  // on the thread that converts
 //   catalog.Enumerate();
 //   ProfileRecord record = ConverterRecordFromProfile(profile, catalog);
-//   ProfileStruc forConvert = WidenProfile(record);  // app/job
+//   ProfileStruc forConvert = WidenProfile(record);  // job/
 //
 // or, for audio settings given on the command line:
 //   AudioFormatPick pick = PickAudioFormat(catalog, 2, 44100, 64000);

@@ -1,7 +1,7 @@
 // The program's own profile record, as profile.cfg stores it and the panel
 // shows it: the video bit rate in kilobits per second. It never reaches an
 // engine; the job control turns it into the Convert record (ProfileStruc,
-// bits per second) with WidenProfile (app/job/converter_binding.h), the one
+// bits per second) with WidenProfile (job/converter_binding.h), the one
 // place where the unit changes.
 #pragma once
 

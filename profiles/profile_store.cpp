@@ -6,16 +6,14 @@
 #include <system_error>
 #include <utility>
 
-#include "profiles/audio_format_catalog.h"
+#include "convert/common/program_names.h"
 #include "profiles/profile_file.h"
 #include "profiles/profile_file_io.h"
-#include "profiles/converter_record.h"
+#include "profiles/profile_validation.h"
 #include "profiles/profile_values.h"
 
 namespace {
 
-// The window framework captions its message boxes with the application title.
-constexpr const char* kMessageCaption = "reelsmith";
 constexpr const char* kBackupSuffix = ".bak";
 // A long list of problems is cut short; the copy of the file keeps them all.
 constexpr size_t kMaxProblemsShown = 10;
@@ -27,37 +25,28 @@ std::string Format(const char* format, const std::string& value) {
     return text;
 }
 
-const char* NameProblemText(NameProblem problem) {
-    switch (problem) {
-        case NameProblem::Empty:
-            return "Please input profile name!";
-        case NameProblem::TooLong:
+// The store's own words for a name it refuses; the other problems keep the
+// add-profile dialog's.
+std::string RefusalText(const ProfileCheck& check) {
+    switch (check.problem) {
+        case ProfileProblem::NameTooLong:
             return "Profile name is longer than 1023 characters, add failed!";
-        case NameProblem::HasSeparator:
+        case ProfileProblem::NameHasSeparator:
             return "Profile name can't contain \".\", add failed!";
-        case NameProblem::HasControlChar:
+        case ProfileProblem::NameHasControlChar:
             return "Profile name can't contain line breaks or control characters, add failed!";
-        case NameProblem::None:
-            break;
+        default:
+            return check.message;
     }
-    return "";
-}
-
-std::string TrimLeadingSpace(const std::string& s) {
-    // The file's reader skips leading white space, so such a name would not
-    // come back as it was written.
-    const size_t first = s.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string() : s.substr(first);
 }
 
 }  // namespace
 
-CProfileStore::CProfileStore(std::string path, const CAudioFormatCatalog& catalog,
-                             IDialogSeam& dialogs, IProfileSettingsSource& settings)
-    : m_path(std::move(path)), m_catalog(catalog), m_dialogs(dialogs), m_settings(settings) {}
+CProfileStore::CProfileStore(std::string path, IDialogSeam& dialogs)
+    : m_path(std::move(path)), m_dialogs(dialogs) {}
 
 MsgAnswer CProfileStore::Ask(const std::string& text, MsgButtons buttons, MsgIcon icon) {
-    return m_dialogs.MessageBox(text, kMessageCaption, buttons, icon);
+    return m_dialogs.MessageBox(text, kAppName, buttons, icon);
 }
 
 bool CProfileStore::Load() {
@@ -123,17 +112,6 @@ void CProfileStore::SetListIndex(int index, int32_t position) {
     if (index >= 0 && index < Count()) m_profiles[index].listIndex = position;
 }
 
-void CProfileStore::ReadSettingsInto(ProfileRecord& profile) const {
-    const PanelSettingsText s = m_settings.CurrentSettings();
-    profile.width = TextToInt(s.width);
-    profile.height = TextToInt(s.height);
-    profile.videoKbps = TextToUnsigned(s.videoBitrate);
-    profile.framesPerSecond = TextToInt(s.framesPerSecond);
-    profile.audioBitrate = TextToInt(s.audioBitrate);
-    profile.sampleRate = TextToInt(s.sampleRate);
-    profile.stereo = s.channels == kStereoText ? 1 : 0;
-}
-
 bool CProfileStore::WriteAll(int selectedIndex, const std::vector<ProfileRecord>& profiles) {
     // A file that existed but couldn't be read is set aside, not replaced.
     if (m_bUnreadableFileExists) {
@@ -150,51 +128,48 @@ ProfileOpResult CProfileStore::WriteAndReload(int selectedIndex,
     return ProfileOpResult::Written;
 }
 
-ProfileOpResult CProfileStore::Save() {
+ProfileOpResult CProfileStore::Save(const std::string& selectedName, const ProfileSettings& shown) {
     if (!IsLoaded()) {
         Ask("No profile to save, please add a profile first!", MsgButtons::Ok,
             MsgIcon::Information);
         return ProfileOpResult::Refused;
     }
-    const int found = FindByName(m_settings.SelectedProfileName());
-    if (found >= 0) ReadSettingsInto(m_profiles[found]);
+    const int found = FindByName(selectedName);
+    if (found >= 0) StoreSettings(shown, m_profiles[found]);
     const ProfileOpResult result = WriteAndReload(found >= 0 ? found : 0, m_profiles);
     if (result == ProfileOpResult::Written) m_bModified = false;
     return result;
 }
 
-ProfileOpResult CProfileStore::Add(const ProfileRecord& newProfile) {
-    const std::string name = TrimLeadingSpace(RecordName(newProfile));
-    const NameProblem problem = CheckProfileName(name);
-    if (problem != NameProblem::None) {
-        Ask(NameProblemText(problem), MsgButtons::Ok, MsgIcon::Warning);
+ProfileOpResult CProfileStore::Add(const NamedProfile& newProfile) {
+    NamedProfile checked;
+    const ProfileCheck check = ValidateProfile(DraftOf(newProfile), checked);
+    if (!check.Passed()) {
+        Ask(RefusalText(check), MsgButtons::Ok, MsgIcon::Warning);
         return ProfileOpResult::Refused;
     }
-    if (FindByName(name) >= 0) {
-        Ask(Format("\"%s\" already exist in profile, add failed!", name), MsgButtons::Ok,
+    if (FindByName(checked.name) >= 0) {
+        Ask(Format("\"%s\" already exist in profile, add failed!", checked.name), MsgButtons::Ok,
             MsgIcon::Warning);
         return ProfileOpResult::Refused;
     }
     std::vector<ProfileRecord> profiles = m_profiles;
-    ProfileRecord added = newProfile;
-    SetRecordName(added, name);
-    added.listIndex = 0;
-    added.deleted = 0;
-    added.audioCodecIndex = 0;
-    added.audioFormatIndex = 0;
+    ProfileRecord added{};
+    SetRecordName(added, checked.name);
+    StoreSettings(checked.settings, added);
     profiles.push_back(added);
     const ProfileOpResult result = WriteAndReload(Count(), profiles);
     if (result == ProfileOpResult::Written) m_bModified = false;
     return result;
 }
 
-ProfileOpResult CProfileStore::Delete() {
+ProfileOpResult CProfileStore::Delete(const std::string& selectedName) {
     if (!IsLoaded()) return ProfileOpResult::Refused;
     if (Ask("Are you sure to delete this profile?", MsgButtons::YesNo, MsgIcon::Question) !=
         MsgAnswer::Yes)
         return ProfileOpResult::Cancelled;
     if (Count() == 1) return ProfileOpResult::Refused;  // the last profile stays
-    const int found = FindByName(m_settings.SelectedProfileName());
+    const int found = FindByName(selectedName);
     if (found < 0) return ProfileOpResult::Refused;
     m_profiles[found].deleted = 1;
     const ProfileOpResult result = WriteAndReload(0, m_profiles);
@@ -206,23 +181,15 @@ ProfileOpResult CProfileStore::Delete() {
     return result;
 }
 
-ProfileOpResult CProfileStore::RewriteOnExit() {
+ProfileOpResult CProfileStore::RewriteOnExit(const std::string& selectedName, bool fieldsEdited,
+                                             const ProfileSettings& shown) {
     if (!IsLoaded()) return ProfileOpResult::Refused;  // never replace a file with nothing
-    const std::string selectedName = m_settings.SelectedProfileName();
-    if (m_settings.EditFieldsChanged()) m_bModified = true;
+    if (fieldsEdited) m_bModified = true;
     if (m_bModified && Ask("Profile have been modified, save or not?", MsgButtons::YesNo,
                            MsgIcon::Question) == MsgAnswer::Yes) {
         const int found = FindByName(selectedName);
-        if (found >= 0) ReadSettingsInto(m_profiles[found]);
+        if (found >= 0) StoreSettings(shown, m_profiles[found]);
     }
     return WriteAll(m_nSelected, m_profiles) ? ProfileOpResult::Written
                                              : ProfileOpResult::WriteFailed;
-}
-
-ProfileRecord CProfileStore::BuildConverterRecord() const {
-    const PanelSettingsText s = m_settings.CurrentSettings();
-    return MakeConverterRecord(TextToInt(s.width), TextToInt(s.height),
-                               TextToUnsigned(s.videoBitrate), TextToInt(s.framesPerSecond),
-                               s.channels == kStereoText ? 2 : 1, TextToInt(s.sampleRate),
-                               TextToInt(s.audioBitrate), m_catalog);
 }

@@ -1,8 +1,8 @@
 // The user's encoding profiles: the list read from profile.cfg, the
 // selected profile, and the operations of the Profile menu. Widget-free:
-// the output settings panel shows what the store holds, hands it the
-// current settings through IProfileSettingsSource, and the store's
-// questions and messages go through IDialogSeam.
+// the output settings panel shows what the store holds and hands it the
+// selected name and the settings it shows as one typed record (parsed once,
+// by the panel); the store's questions and messages go through IDialogSeam.
 //
 // Every operation that writes (Save, Add, Delete) reloads the file after a
 // successful write, so the list always matches the file; a failed write is
@@ -12,11 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "profiles/profile_record.h"
-#include "profiles/profile_settings_source.h"
 #include "platform/win/dialog_seam.h"
-
-class CAudioFormatCatalog;
+#include "profiles/profile_record.h"
+#include "profiles/profile_settings.h"
 
 enum class ProfileOpResult {
     Written,      // the file was written and reloaded
@@ -27,9 +25,8 @@ enum class ProfileOpResult {
 
 class CProfileStore {
 public:
-    // All three are borrowed and must outlive the store.
-    CProfileStore(std::string path, const CAudioFormatCatalog& catalog, IDialogSeam& dialogs,
-                  IProfileSettingsSource& settings);
+    // `dialogs` is borrowed and must outlive the store.
+    CProfileStore(std::string path, IDialogSeam& dialogs);
 
     // Reads the file. Returns false, after "Load profile failed!", when it
     // can't be read: the default configuration is shown. A file that reads
@@ -56,31 +53,29 @@ public:
     void SetModified() { m_bModified = true; }
     bool IsModified() const { return m_bModified; }
 
-    // Commands 1102, 1100 and 1101 of the panel. Add takes the profile the
-    // add-profile dialog returned after OK.
-    ProfileOpResult Save();
-    ProfileOpResult Add(const ProfileRecord& newProfile);
-    ProfileOpResult Delete();
-    // When the panel is destroyed: asks to save changes, then always writes
-    // so that the selected profile is remembered.
-    ProfileOpResult RewriteOnExit();
-
-    // The record for the job control, from the panel's current settings.
-    ProfileRecord BuildConverterRecord() const;
+    // Commands 1102, 1100 and 1101 of the panel. `selectedName` is the text
+    // of the panel's selected entry, `shown` the settings the panel shows.
+    // Add takes the profile the add-profile dialog returned after OK, and
+    // checks it again (ValidateProfile).
+    ProfileOpResult Save(const std::string& selectedName, const ProfileSettings& shown);
+    ProfileOpResult Add(const NamedProfile& newProfile);
+    ProfileOpResult Delete(const std::string& selectedName);
+    // When the panel is destroyed: asks to save changes (when the mark is
+    // set or `fieldsEdited`), then always writes so that the selected
+    // profile is remembered.
+    ProfileOpResult RewriteOnExit(const std::string& selectedName, bool fieldsEdited,
+                                  const ProfileSettings& shown);
 
     const std::string& Path() const { return m_path; }
 
 private:
-    void ReadSettingsInto(ProfileRecord& profile) const;
     bool WriteAll(int selectedIndex, const std::vector<ProfileRecord>& profiles);
     ProfileOpResult WriteAndReload(int selectedIndex, const std::vector<ProfileRecord>& profiles);
     void ReportProblems(const std::vector<std::string>& problems, bool keptCopy, bool copyFailed);
     MsgAnswer Ask(const std::string& text, MsgButtons buttons, MsgIcon icon);
 
     std::string m_path;
-    const CAudioFormatCatalog& m_catalog;
     IDialogSeam& m_dialogs;
-    IProfileSettingsSource& m_settings;
     std::vector<ProfileRecord> m_profiles;
     int m_nSelected = 0;
     bool m_bModified = false;

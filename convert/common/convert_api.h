@@ -8,6 +8,8 @@
 // before it returns. *pProgress is written in percent from another thread.
 #pragma once
 
+#include <cstddef>
+
 #include "convert/common/profile_struc.h"
 
 struct HWND__;
@@ -36,8 +38,11 @@ inline constexpr unsigned kCmdEndTimeStop = 57107;
 // The caller's log buffer size; a line longer than kLogBufferSize - 1 is cut.
 inline constexpr unsigned kLogBufferSize = 1024;
 
-// The maker's web address, quoted in the description tag and the install hint.
-inline constexpr char kMakerWebAddress[] = "https://clipwright.example.org";
+// The longest path that Convert takes, in bytes of UTF-8 without the
+// terminating NUL: the paths travel in 1024-byte buffers. Every part that
+// takes a path for a job (the preview's load, the job's check, the engines)
+// refuses a longer one rather than cut it into another file's name.
+inline constexpr size_t kMaxPathBytes = 1023;
 
 // The converter libraries, by file name, tried in this order.
 inline constexpr char kConverterLibrary9[] = "libtranzo9.so";

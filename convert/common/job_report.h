@@ -1,6 +1,6 @@
 // The log lines with which an engine reports how its running graph ended.
 // `Convert` returns nothing: a caller learns a job's outcome from these lines
-// alone (see app/job/job_outcome.h), so the engines send exactly these texts.
+// alone (see job/job_outcome.h), so the engines send exactly these texts.
 #pragma once
 
 // Both engines: the graph runs and the engine waits for its end. A stop

@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "convert/common/convert_api.h"
 #include "platform/win/wintypes.h"
 
-// Room for a path, terminator included: whatever the caller's 1024-byte
-// path buffers carry (1023 bytes of UTF-8 are at most 1023 characters).
-inline constexpr size_t kMaxPathChars = 1024;
+// Room for a path, terminator included: whatever the caller's path buffers
+// carry (kMaxPathBytes of UTF-8 are at most as many characters).
+inline constexpr size_t kMaxPathChars = kMaxPathBytes + 1;
 
 // Converts a NUL-terminated path into `out`. Returns S_OK, E_POINTER for a
 // NULL path, HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER) when it does not

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "convert/common/convert_api.h"
+#include "convert/common/program_names.h"
 #include "convert/engine/output_failure.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/media/encoder_limits.h"
 #include "platform/wmf/encoder_open.h"
 #include "platform/wmf/stream_config.h"
 

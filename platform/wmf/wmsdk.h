@@ -43,15 +43,6 @@ constexpr HRESULT ASF_E_NOTFOUND = MakeHResult(0xC00D07F0);
 constexpr HRESULT ASF_E_BUFFERTOOSMALL = MakeHResult(0xC00D07D6);
 constexpr HRESULT ASF_E_INVALIDHEADER = MakeHResult(0xC00D07E2);
 
-// What the runtime's video encoders take; a stream configured outside these
-// is refused (NS_E_INVALID_OUTPUT_FORMAT) and keeps its old settings.
-constexpr LONG kWmvMinFrameSide = 16;  // pixels, even
-constexpr LONG kWmvMaxFrameSide = 4096;
-constexpr DWORD kWmvMinVideoBitrate = 8000;  // bits per second
-constexpr DWORD kWmvMaxVideoBitrate = 50000000;
-constexpr LONG kWmvMinFramesPerSecond = 1;
-constexpr LONG kWmvMaxFramesPerSecond = 120;
-
 // True for the results by which a writer says that its output file cannot
 // be written or finished (disk full, I/O error, folder gone, no permission):
 // the file will not be whole, so a job has failed.

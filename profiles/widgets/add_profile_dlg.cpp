@@ -7,12 +7,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <cstring>
 
+#include "convert/common/program_names.h"
 #include "platform/win/dialog_seam.h"
 #include "profiles/audio_lists.h"
+#include "profiles/profile_validation.h"
 #include "profiles/profile_values.h"
-#include "profiles/widgets/add_profile_validation.h"
 #include "profiles/widgets/audio_combo_fill.h"
 #include "profiles/widgets/dialog_units.h"
 #include "ui/child_tab_event.h"
@@ -22,7 +22,6 @@
 namespace {
 
 constexpr const char* kCaption = "Add New Profile";
-constexpr const char* kMessageCaption = "reelsmith";
 constexpr int kTemplateWidth = 318, kTemplateHeight = 273;
 // Height of one template row (edits and closed lists).
 constexpr int kRowHeight = 12;
@@ -84,7 +83,6 @@ void PlaceRow(QWidget* w, const DialogUnits& du, int x, int y, int width) {
 CAddProfileDlg::CAddProfileDlg(const CAudioFormatCatalog& catalog, IDialogSeam& dialogs,
                                QWidget* parent)
     : QDialog(parent), m_newProfile{}, m_catalog(catalog), m_dialogs(dialogs) {
-    std::memset(&m_newProfile, 0, sizeof(m_newProfile));
     setWindowTitle(QString::fromLatin1(kCaption));
     setModal(true);
     BuildControls();
@@ -212,8 +210,7 @@ void CAddProfileDlg::OnSampleRateChosen() {
 }
 
 void CAddProfileDlg::accept() {
-    NewProfileTexts texts;
-    texts.name = ToText(m_pNameEdit->text());
+    ProfileFieldTexts texts;
     texts.width = ToText(m_pWidthEdit->text());
     texts.height = ToText(m_pHeightEdit->text());
     texts.videoBitrate = ToText(m_pVideoBitrateEdit->text());
@@ -221,9 +218,10 @@ void CAddProfileDlg::accept() {
     texts.channels = ToText(m_pChannelList->currentText());
     texts.sampleRate = ToText(m_pSampleRateList->currentText());
     texts.audioBitrate = ToText(m_pAudioBitrateList->currentText());
-    const std::string message = ValidateNewProfile(texts, m_newProfile);
-    if (!message.empty()) {
-        m_dialogs.MessageBox(message, kMessageCaption, MsgButtons::Ok, MsgIcon::Warning);
+    const ProfileCheck check =
+        ValidateProfile(ParseProfileDraft(ToText(m_pNameEdit->text()), texts), m_newProfile);
+    if (!check.Passed()) {
+        m_dialogs.MessageBox(check.message, kAppName, MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     QDialog::accept();

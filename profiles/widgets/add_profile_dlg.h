@@ -1,7 +1,7 @@
 // CAddProfileDlg: the modal "Add New Profile" dialog in which the user names
-// a new profile and picks its video and audio settings. OK runs the checks
-// of ValidateNewProfile; a failed check shows its message through the
-// dialog seam and the dialog stays open with everything typed.
+// a new profile and picks its video and audio settings. OK reads the fields
+// once and runs ValidateProfile; a failed check shows its message through
+// the dialog seam and the dialog stays open with everything typed.
 //
 //   CAddProfileDlg dialog(catalog, dialogs, mainWindow);
 //   if (dialog.exec() == QDialog::Accepted) use(dialog.NewProfile());
@@ -12,7 +12,7 @@
 
 #include <QDialog>
 
-#include "profiles/profile_record.h"
+#include "profiles/profile_settings.h"
 
 class CAudioFormatCatalog;
 class CNumberEdit;
@@ -41,9 +41,8 @@ public:
     CAddProfileDlg(const CAudioFormatCatalog& catalog, IDialogSeam& dialogs,
                    QWidget* parent = nullptr);
 
-    // After OK: name, width, height, videoKbps,
-    // framesPerSecond, stereo, sampleRate, audioBitrate; the rest is 0.
-    const ProfileRecord& NewProfile() const { return m_newProfile; }
+    // After OK: the name and the settings, as the checks accepted them.
+    const NamedProfile& NewProfile() const { return m_newProfile; }
 
     // The control with that id (1000 to 1008, 1 OK, 2 Cancel), or nullptr.
     QWidget* Control(int id) const;
@@ -66,7 +65,7 @@ private:
     QComboBox* m_pChannelList = nullptr;
     QComboBox* m_pSampleRateList = nullptr;
     QComboBox* m_pAudioBitrateList = nullptr;
-    ProfileRecord m_newProfile;
+    NamedProfile m_newProfile;
     const CAudioFormatCatalog& m_catalog;
     IDialogSeam& m_dialogs;
     QLineEdit* m_pNameEdit = nullptr;

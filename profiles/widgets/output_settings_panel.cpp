@@ -1,12 +1,12 @@
-// Construction, the Profile commands and what the store reads from the
-// controls. The lists' contents and reactions are in
-// output_settings_panel_lists.cpp, painting and placing in
+// Construction, the Profile commands and the settings the controls show. The lists' contents and
+// reactions are in output_settings_panel_lists.cpp, painting and placing in
 // output_settings_panel_paint.cpp.
 #include "profiles/widgets/output_settings_panel.h"
 
 #include <QCoreApplication>
 #include <cstring>
 
+#include "profiles/converter_record.h"
 #include "profiles/profile_location.h"
 #include "profiles/widgets/add_profile_dlg.h"
 #include "ui/bitmaps.h"
@@ -34,9 +34,7 @@ CHoverButton* MakeButton(QWidget* parent, int id, const char* caption, const cha
 
 COutputSettingsPanel::COutputSettingsPanel(std::string profilePath, IDialogSeam& dialogs,
                                            QWidget* parent, const CatalogFiller& fillCatalog)
-    : QWidget(parent),
-      m_dialogs(dialogs),
-      m_store(std::move(profilePath), m_catalog, dialogs, *this) {
+    : QWidget(parent), m_dialogs(dialogs), m_store(std::move(profilePath), dialogs) {
     setAutoFillBackground(false);
     CreateControls();
     if (fillCatalog)
@@ -128,40 +126,41 @@ void COutputSettingsPanel::Add() {
 
 void COutputSettingsPanel::Delete() {
     // A failed write still took the profile out of the list in memory.
-    const ProfileOpResult result = m_store.Delete();
+    const ProfileOpResult result = m_store.Delete(SelectedProfileName());
     if (result == ProfileOpResult::Written || result == ProfileOpResult::WriteFailed)
         ShowStoreContents();
 }
 
 void COutputSettingsPanel::Save() {
-    if (m_store.Save() == ProfileOpResult::Written) ShowStoreContents();
+    if (m_store.Save(SelectedProfileName(), ShownSettings()) == ProfileOpResult::Written)
+        ShowStoreContents();
 }
 
 ProfileRecord COutputSettingsPanel::BuildConverterRecord() const {
-    return m_store.BuildConverterRecord();
+    return MakeConverterRecord(ShownSettings(), m_catalog);
 }
 
 void COutputSettingsPanel::RewriteOnExit() {
     if (m_bRewritten) return;
     m_bRewritten = true;
-    m_store.RewriteOnExit();
+    m_store.RewriteOnExit(SelectedProfileName(), EditFieldsChanged(), ShownSettings());
 }
 
 bool COutputSettingsPanel::IsModified() const {
     return m_store.IsModified() || EditFieldsChanged();
 }
 
-PanelSettingsText COutputSettingsPanel::CurrentSettings() const {
+ProfileSettings COutputSettingsPanel::ShownSettings() const {
     const auto text = [](const QString& s) { return s.toLocal8Bit().toStdString(); };
-    PanelSettingsText s;
-    s.width = text(m_pWidthEdit->text());
-    s.height = text(m_pHeightEdit->text());
-    s.videoBitrate = text(m_pVideoBitrateEdit->text());
-    s.framesPerSecond = text(m_pFrameRateList->currentText());
-    s.channels = text(m_pChannelList->currentText());
-    s.sampleRate = text(m_pSampleRateList->currentText());
-    s.audioBitrate = text(m_pAudioBitrateList->currentText());
-    return s;
+    ProfileFieldTexts t;
+    t.width = text(m_pWidthEdit->text());
+    t.height = text(m_pHeightEdit->text());
+    t.videoBitrate = text(m_pVideoBitrateEdit->text());
+    t.framesPerSecond = text(m_pFrameRateList->currentText());
+    t.channels = text(m_pChannelList->currentText());
+    t.sampleRate = text(m_pSampleRateList->currentText());
+    t.audioBitrate = text(m_pAudioBitrateList->currentText());
+    return ParseProfileSettings(t);
 }
 
 std::string COutputSettingsPanel::SelectedProfileName() const {

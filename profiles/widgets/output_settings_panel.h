@@ -1,8 +1,8 @@
 // COutputSettingsPanel: the "Output Settings" child window in which the
 // user picks an encoding profile, edits its video and audio settings and
 // adds, deletes or saves profiles. It owns the profile store and the audio
-// format catalogue; the store stays free of widgets and reads the panel's
-// controls through IProfileSettingsSource.
+// format catalogue; it parses its fields once into a ProfileSettings record,
+// which the store saves and the converter record is built from.
 //
 // Hosting it (the preview window places it as child 1111):
 //
@@ -21,7 +21,7 @@
 //   ProfileRecord record = panel->BuildConverterRecord();
 //   // video bit rate in kilobits per second, as shown; audio codec and
 //   // format indexes chosen by the catalogue; name, stereo, listIndex,
-//   // deleted are 0. WidenProfile (app/job) makes the Convert record.
+//   // deleted are 0. WidenProfile (job/) makes the Convert record.
 //
 // and the main frame's Profile commands call Add(), Save() and Delete().
 //
@@ -33,9 +33,9 @@
 #include <functional>
 #include <string>
 
-#include "profiles/profile_record.h"
 #include "profiles/audio_format_catalog.h"
-#include "profiles/profile_settings_source.h"
+#include "profiles/profile_record.h"
+#include "profiles/profile_settings.h"
 #include "profiles/profile_store.h"
 #include "profiles/widgets/output_panel_layout.h"
 
@@ -44,7 +44,7 @@ class CHoverButton;
 class CNumberEdit;
 class IDialogSeam;
 
-class COutputSettingsPanel : public QWidget, private IProfileSettingsSource {
+class COutputSettingsPanel : public QWidget {
     Q_OBJECT
 
 public:
@@ -70,6 +70,8 @@ public:
     void Delete();
     void Save();
 
+    // What the controls show now, read once.
+    ProfileSettings ShownSettings() const;
     // The record for the job control, from what the controls show now.
     ProfileRecord BuildConverterRecord() const;
 
@@ -92,10 +94,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // IProfileSettingsSource
-    PanelSettingsText CurrentSettings() const override;
-    std::string SelectedProfileName() const override;
-    bool EditFieldsChanged() const override;
+    std::string SelectedProfileName() const;
+    // The width, height or video bit-rate field was edited since the panel
+    // last set its text.
+    bool EditFieldsChanged() const;
 
     void CreateControls();
     void LoadProfiles();

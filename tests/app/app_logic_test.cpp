@@ -5,7 +5,7 @@
 #include "app/command_line.h"
 #include "app/job_panel_layout.h"
 #include "app/log_append_state.h"
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 
 namespace {
 

@@ -47,7 +47,7 @@ std::string DescriptionOf(const JsonValue& probe) {
 void AtFirstProgress(CMainFrame* frame, std::function<void()> action) {
     auto done = std::make_shared<bool>(false);
     QObject::connect(frame, &CMainFrame::ProgressShown, frame, [frame, done, action] {
-        if (*done || frame->Progress() <= 0) return;
+        if (*done || frame->Session().Progress() <= 0) return;
         *done = true;
         action();
     });
@@ -118,7 +118,7 @@ TEST_F(FrameTest, JobRunsFromLoadToReadBackOutput) {
     EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
     EXPECT_TRUE(m_frame->JobPanel()->GetDestPath().empty());
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
-    EXPECT_EQ(0, m_frame->Progress());
+    EXPECT_EQ(0, m_frame->Session().Progress());
     EXPECT_TRUE(m_frame->Action(cmd::kLoadFile)->isEnabled());
 
     // The output has the size and rate of the profile the panel shows.
@@ -257,9 +257,10 @@ TEST_F(FrameTest, RunJobRefusedWhileAJobIsActiveAndRecentFileRefusedWhileProgres
     LoadThroughBrowse(s_longClip);
     bool loadDisabled = false;
     AtFirstProgress(m_frame.get(), [&] {
-        // F7 and a direct run both reach the job control while it is busy.
+        // The run command and the panel's (hidden) Convert button both reach
+        // the job control while it is busy.
         m_frame->SendCommand(cmd::kRunJob);
-        m_frame->JobPanel()->StartConvert();
+        m_frame->JobPanel()->ConvertButton()->click();
         loadDisabled = !m_frame->Action(cmd::kLoadFile)->isEnabled();
         m_frame->OpenFileByPath(s_clip);
         m_dialogs.answers.push_back(MsgAnswer::Yes);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "convert/common/convert_api.h"
+#include "convert/common/program_names.h"
 #include "media_tools.h"
 
 namespace {

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/job/converter_binding.h"
+#include "convert/common/program_names.h"
+#include "job/converter_binding.h"
 
 namespace {
 

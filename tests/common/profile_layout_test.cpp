@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/job/converter_binding.h"
+#include "job/converter_binding.h"
 
 TEST(ProfileStruc, WidenedRecordMakesOddSizesEvenAndCopiesTheRest) {
     ProfileRecord rec;

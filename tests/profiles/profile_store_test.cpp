@@ -1,11 +1,12 @@
 // The store's operations on real files in a temporary directory, with a
-// scripted dialog seam and a panel stand-in.
+// scripted dialog seam and what the panel hands the store.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "profiles/audio_format_catalog.h"
+#include "profiles/converter_record.h"
 #include "profiles/profile_file_io.h"
 #include "profiles/profile_store.h"
 #include "profiles/profile_values.h"
@@ -18,28 +19,42 @@ constexpr const char* kExample =
     "Default.640,480,220,15,32000,1,44100\n"
     "Small screen.320,240,128,15,16000,0,22050\n";
 
-ProfileRecord NewProfile(const std::string& name) {
-    ProfileRecord p{};
-    SetRecordName(p, name);
-    p.width = 176;
-    p.height = 144;
-    p.videoKbps = 64;
-    p.framesPerSecond = 10;
-    p.audioBitrate = 8000;
-    p.stereo = 0;
-    p.sampleRate = 8000;
-    p.listIndex = 9;  // not the dialog's to set; must not reach the file
+NamedProfile NewProfile(const std::string& name) {
+    NamedProfile p;
+    p.name = name;
+    p.settings.width = 176;
+    p.settings.height = 144;
+    p.settings.videoKbps = 64;
+    p.settings.framesPerSecond = 10;
+    p.settings.audioBitrate = 8000;
+    p.settings.stereo = false;
+    p.settings.sampleRate = 8000;
     return p;
 }
 
+// What the panel hands the store: its selected entry's text, whether its
+// fields were edited, and the texts they show, read as the panel reads them.
+struct PanelState {
+    ProfileFieldTexts texts;
+    std::string selectedName;
+    bool edited = false;
+    ProfileSettings Settings() const { return ParseProfileSettings(texts); }
+};
+
 class ProfileStoreTest : public ::testing::Test {
 protected:
-    ProfileStoreTest() : path(dir.File("profile.cfg")), store(path, catalog, dialogs, panel) {
+    ProfileStoreTest() : path(dir.File("profile.cfg")), store(path, dialogs) {
         catalog.AddFormat({2, 44100, 32000, 0, 3});
         catalog.AddFormat({2, 44100, 64000, 0, 4});
         catalog.AddFormat({1, 22050, 16000, 0, 7});
         catalog.AddFormat({2, 44100, 32000, 1, 0});
-        panel.settings = {"720", "576", "1500", "25", "Mono", "22050", " 16000"};
+        panel.texts = {"720", "576", "1500", "25", "Mono", "22050", " 16000"};
+    }
+    // The panel's Save, Delete and closing, with what it shows.
+    ProfileOpResult Save() { return store.Save(panel.selectedName, panel.Settings()); }
+    ProfileOpResult Delete() { return store.Delete(panel.selectedName); }
+    ProfileOpResult Exit() {
+        return store.RewriteOnExit(panel.selectedName, panel.edited, panel.Settings());
     }
     void LoadExample() {
         WriteText(path, kExample);
@@ -51,7 +66,7 @@ protected:
     std::string path;
     CAudioFormatCatalog catalog;
     ScriptedDialogs dialogs;
-    FakePanel panel;
+    PanelState panel;
     CProfileStore store;
 };
 
@@ -60,7 +75,7 @@ TEST_F(ProfileStoreTest, UnchangedExitWritesTheExampleBackByteForByte) {
     EXPECT_EQ(store.SelectedIndex(), 1);
     EXPECT_EQ(RecordName(store.ShownProfile()), "Small screen");
     panel.selectedName = "Small screen";
-    EXPECT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
+    EXPECT_EQ(Exit(), ProfileOpResult::Written);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(ReadText(path), kExample);
     // No temporary file is left behind.
@@ -73,12 +88,12 @@ TEST_F(ProfileStoreTest, ExitRemembersTheSelectionAndAsksOnlyWhenModified) {
     EXPECT_FALSE(store.SelectProfile(2));
     EXPECT_FALSE(store.SelectProfile(-1));
     panel.selectedName = "Default";
-    ASSERT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
+    ASSERT_EQ(Exit(), ProfileOpResult::Written);
     EXPECT_EQ(ReadText(path).substr(0, 4), "2,0\n");
 
     // Edited fields: asked, and No keeps the stored values.
     panel.edited = true;
-    ASSERT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
+    ASSERT_EQ(Exit(), ProfileOpResult::Written);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
@@ -88,7 +103,7 @@ TEST_F(ProfileStoreTest, ExitRemembersTheSelectionAndAsksOnlyWhenModified) {
 
     // Yes stores the panel's settings into the selected profile.
     dialogs.answers = {MsgAnswer::Yes};
-    ASSERT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
+    ASSERT_EQ(Exit(), ProfileOpResult::Written);
     EXPECT_EQ(
         ReadText(path),
         "2,0\nDefault.720,576,1500,25,16000,0,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
@@ -98,8 +113,8 @@ TEST_F(ProfileStoreTest, SaveStoresTheSettingsAndSelectsTheSavedProfile) {
     LoadExample();
     store.SetModified();
     panel.selectedName = "Default";
-    panel.settings.channels = "Stereo";
-    ASSERT_EQ(store.Save(), ProfileOpResult::Written);
+    panel.texts.channels = "Stereo";
+    ASSERT_EQ(Save(), ProfileOpResult::Written);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(
         ReadText(path),
@@ -110,8 +125,8 @@ TEST_F(ProfileStoreTest, SaveStoresTheSettingsAndSelectsTheSavedProfile) {
 
     // A selected text that names no profile saves nothing and selects the first.
     panel.selectedName = "default";
-    panel.settings.width = "1";
-    ASSERT_EQ(store.Save(), ProfileOpResult::Written);
+    panel.texts.width = "1";
+    ASSERT_EQ(Save(), ProfileOpResult::Written);
     EXPECT_EQ(store.Profiles()[0].width, 720);
 }
 
@@ -131,9 +146,8 @@ TEST_F(ProfileStoreTest, AddAppendsAndSelectsRefusesDuplicatesAndBadNames) {
     EXPECT_EQ(store.Add(NewProfile("Small screen")), ProfileOpResult::Refused);
     EXPECT_EQ(store.Add(NewProfile("v1.5")), ProfileOpResult::Refused);
     EXPECT_EQ(store.Add(NewProfile("   ")), ProfileOpResult::Refused);
-    ProfileRecord unterminated = NewProfile("");
-    std::memset(unterminated.name, 'n', sizeof(unterminated.name));
-    EXPECT_EQ(store.Add(unterminated), ProfileOpResult::Refused);
+    EXPECT_EQ(store.Add(NewProfile(std::string(sizeof(ProfileRecord::name), 'n'))),
+              ProfileOpResult::Refused);
     ASSERT_EQ(dialogs.messages.size(), 4u);
     EXPECT_EQ(dialogs.messages[0].text, "\"Small screen\" already exist in profile, add failed!");
     EXPECT_EQ(dialogs.messages[1].text, "Profile name can't contain \".\", add failed!");
@@ -147,25 +161,25 @@ TEST_F(ProfileStoreTest, DeleteAsksSelectsFirstRemainingAndKeepsTheLast) {
     WriteText(path, "3,2\na.1,1,1,1,1,1,1\nb.2,2,2,2,2,2,2\nc.3,3,3,3,3,3,3\n");
     ASSERT_TRUE(store.Load());
     panel.selectedName = "b";
-    EXPECT_EQ(store.Delete(), ProfileOpResult::Cancelled);  // the answer is No
+    EXPECT_EQ(Delete(), ProfileOpResult::Cancelled);  // the answer is No
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Are you sure to delete this profile?");
     EXPECT_EQ(store.Count(), 3);
 
     store.SetModified();
     dialogs.answers = {MsgAnswer::Yes};
-    ASSERT_EQ(store.Delete(), ProfileOpResult::Written);
+    ASSERT_EQ(Delete(), ProfileOpResult::Written);
     EXPECT_EQ(ReadText(path), "2,0\na.1,1,1,1,1,1,1\nc.3,3,3,3,3,3,3\n");
     EXPECT_EQ(store.SelectedIndex(), 0);
     EXPECT_TRUE(store.IsModified());  // Delete leaves the mark alone
 
     panel.selectedName = "a";
     dialogs.answers = {MsgAnswer::Yes};
-    ASSERT_EQ(store.Delete(), ProfileOpResult::Written);
+    ASSERT_EQ(Delete(), ProfileOpResult::Written);
     dialogs.answers = {MsgAnswer::Yes};
     dialogs.messages.clear();
     panel.selectedName = "c";
-    EXPECT_EQ(store.Delete(), ProfileOpResult::Refused);
+    EXPECT_EQ(Delete(), ProfileOpResult::Refused);
     EXPECT_EQ(dialogs.messages.size(), 1u);  // only the question
     EXPECT_EQ(ReadText(path), "1,0\nc.3,3,3,3,3,3,3\n");
 }
@@ -185,12 +199,12 @@ TEST_F(ProfileStoreTest, DefaultConfigurationWhenTheFileIsMissing) {
     EXPECT_EQ(shown.sampleRate, 0);
 
     panel.selectedName = "Default Configuration";
-    EXPECT_EQ(store.Save(), ProfileOpResult::Refused);
+    EXPECT_EQ(Save(), ProfileOpResult::Refused);
     EXPECT_EQ(dialogs.messages.back().text, "No profile to save, please add a profile first!");
     dialogs.answers = {MsgAnswer::Yes};
-    EXPECT_EQ(store.Delete(), ProfileOpResult::Refused);
+    EXPECT_EQ(Delete(), ProfileOpResult::Refused);
     panel.edited = true;
-    EXPECT_EQ(store.RewriteOnExit(), ProfileOpResult::Refused);
+    EXPECT_EQ(Exit(), ProfileOpResult::Refused);
     EXPECT_EQ(dialogs.messages.size(), 2u);  // neither Delete nor exit asked
     EXPECT_FALSE(std::filesystem::exists(path));
 
@@ -205,7 +219,7 @@ TEST_F(ProfileStoreTest, ZeroProfilesShowsTheDefaultWithoutComplaint) {
     EXPECT_FALSE(store.IsLoaded());
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(RecordName(store.ShownProfile()), "Default Configuration");
-    EXPECT_EQ(store.RewriteOnExit(), ProfileOpResult::Refused);
+    EXPECT_EQ(Exit(), ProfileOpResult::Refused);
     EXPECT_EQ(ReadText(path), "0,0\n");
 }
 
@@ -223,7 +237,7 @@ TEST_F(ProfileStoreTest, DamagedFileIsReportedAndKeptAsACopy) {
     EXPECT_EQ(ReadText(path + ".bak"), damaged);
 
     panel.selectedName = "ok";
-    ASSERT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
+    ASSERT_EQ(Exit(), ProfileOpResult::Written);
     EXPECT_EQ(ReadText(path), "1,0\nok.1,1,1,1,1,1,1\n");
     EXPECT_EQ(ReadText(path + ".bak"), damaged);
 }
@@ -258,7 +272,7 @@ TEST_F(ProfileStoreTest, FailedWriteKeepsTheFileAndReportsNothing) {
     // The directory goes away: no temporary file can be made.
     const std::string moved = dir.File("moved");
     std::filesystem::create_directory(moved);
-    CProfileStore elsewhere(moved + "/gone/profile.cfg", catalog, dialogs, panel);
+    CProfileStore elsewhere(moved + "/gone/profile.cfg", dialogs);
     dialogs.messages.clear();
     EXPECT_FALSE(elsewhere.Load());
     dialogs.messages.clear();
@@ -269,15 +283,15 @@ TEST_F(ProfileStoreTest, FailedWriteKeepsTheFileAndReportsNothing) {
     panel.selectedName = "Small screen";
     dialogs.answers = {MsgAnswer::Yes};
     std::filesystem::remove_all(dir.Path());
-    EXPECT_EQ(store.Delete(), ProfileOpResult::WriteFailed);
+    EXPECT_EQ(Delete(), ProfileOpResult::WriteFailed);
     EXPECT_EQ(store.Count(), 1);  // the list shows what the user asked for
     EXPECT_EQ(store.SelectedIndex(), 0);
 }
 
 TEST_F(ProfileStoreTest, ConverterRecordCarriesTheTypedRateAndTheCatalogueChoice) {
     LoadExample();
-    panel.settings = {"640", "480", "220", "15", "Stereo", "44100", " 32000"};
-    ProfileRecord r = store.BuildConverterRecord();
+    panel.texts = {"640", "480", "220", "15", "Stereo", "44100", " 32000"};
+    ProfileRecord r = MakeConverterRecord(panel.Settings(), catalog);
     EXPECT_EQ(r.width, 640);
     EXPECT_EQ(r.height, 480);
     EXPECT_EQ(r.videoKbps, 220u);
@@ -293,16 +307,16 @@ TEST_F(ProfileStoreTest, ConverterRecordCarriesTheTypedRateAndTheCatalogueChoice
 
     // Empty audio lists: the catalogue's choice for the channel count; the
     // record keeps the zeros it read, and the rate as typed.
-    panel.settings = {"640", "480", "9999999", "15", "Mono", "", ""};
-    r = store.BuildConverterRecord();
+    panel.texts = {"640", "480", "9999999", "15", "Mono", "", ""};
+    r = MakeConverterRecord(panel.Settings(), catalog);
     EXPECT_EQ(r.videoKbps, 9999999u);
     EXPECT_EQ(r.sampleRate, 0);
     EXPECT_EQ(r.audioBitrate, 0);
     EXPECT_EQ(r.audioFormatIndex, 7);
 
     // A rate the catalogue lacks: the record keeps it, the format is the fallback's.
-    panel.settings = {"640", "480", "220", "15", "Stereo", "8000", " 32000"};
-    r = store.BuildConverterRecord();
+    panel.texts = {"640", "480", "220", "15", "Stereo", "8000", " 32000"};
+    r = MakeConverterRecord(panel.Settings(), catalog);
     EXPECT_EQ(r.sampleRate, 8000);
     EXPECT_EQ(r.audioFormatIndex, 3);
 }

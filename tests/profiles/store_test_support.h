@@ -1,5 +1,5 @@
-// Temporary directories, a scripted dialog seam and a panel stand-in for
-// the profile store's tests.
+// Temporary directories and a scripted dialog seam for the profile store's
+// tests.
 #pragma once
 
 #include <deque>
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "profiles/profile_settings_source.h"
 #include "platform/win/dialog_seam.h"
 
 class TempDir {
@@ -73,14 +72,4 @@ public:
     }
     std::deque<MsgAnswer> answers;
     std::vector<ShownMessage> messages;
-};
-
-class FakePanel : public IProfileSettingsSource {
-public:
-    PanelSettingsText CurrentSettings() const override { return settings; }
-    std::string SelectedProfileName() const override { return selectedName; }
-    bool EditFieldsChanged() const override { return edited; }
-    PanelSettingsText settings;
-    std::string selectedName;
-    bool edited = false;
 };

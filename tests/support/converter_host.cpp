@@ -11,7 +11,8 @@
 #include <sstream>
 #include <thread>
 
-#include "app/job/job_control.h"
+#include "convert/common/progress_cell.h"
+#include "job/job_control.h"
 #include "media_tools.h"
 #include "platform/dshow/dshow.h"
 #include "platform/win/trace.h"

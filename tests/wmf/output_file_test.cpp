@@ -77,7 +77,9 @@ TEST_F(OutputFileTest, OldFileStaysUntilTheNewOneIsWholeThenIsReplaced) {
     ASSERT_EQ(0, chmod(dest.c_str(), 0640));
     constexpr uid_t kSomeoneElse = 65534;
     const bool giveAway = geteuid() == 0;
-    if (giveAway) ASSERT_EQ(0, chown(dest.c_str(), kSomeoneElse, kSomeoneElse));
+    if (giveAway) {
+        ASSERT_EQ(0, chown(dest.c_str(), kSomeoneElse, kSomeoneElse));
+    }
     ASSERT_EQ(S_OK, Begin(dest));
     // Video only: the profile's audio stream never delivers, and after a
     // while the video is no longer held back for it but goes to disk as it
@@ -98,7 +100,9 @@ TEST_F(OutputFileTest, OldFileStaysUntilTheNewOneIsWholeThenIsReplaced) {
     struct stat st {};
     ASSERT_EQ(0, stat(dest.c_str(), &st));
     EXPECT_EQ(0640u, st.st_mode & 07777);
-    if (giveAway) EXPECT_EQ(kSomeoneElse, st.st_uid);
+    if (giveAway) {
+        EXPECT_EQ(kSomeoneElse, st.st_uid);
+    }
     const JsonValue probe = ProbeCountingFrames(dest);
     EXPECT_EQ("asf", probe["format"]["format_name"].String());
     EXPECT_NEAR(4.0, probe["format"]["duration"].Number(), 0.3);

@@ -1,37 +1,34 @@
-// One conversion job run from a terminal: binds the converter library,
-// calls Convert on this thread with a message window that receives the log
-// lines, shows progress on one updating line, and turns Ctrl+C into the
-// caller's two-step stop. The job itself (slots, stop, outcome) is
-// app/job's; this class is its console face.
+// One conversion job run from a terminal: the job session's console face.
+// Log lines go out time-stamped, progress shows on one updating line, and
+// Ctrl+C (a CStopRequest set by the signal handler) becomes the session's
+// stop; a refusal is one "zev-convert: ..." line on standard error. The job
+// itself (checks, binding, the Convert call, stop, outcome) is the session's.
 #pragma once
 
-#include <atomic>
 #include <cstdio>
 #include <string>
 
-#include "app/job/converter_binding.h"
-#include "app/job/job_control.h"
-#include "platform/win/window.h"
+#include "job/job_control.h"
+#include "job/job_session.h"
 
-class ConsoleJob : public IJobLog {
+class ConsoleJob : public IJobHost {
 public:
-    // Log lines go to `log`; the progress line, when shown, to `progress`.
-    // `stop` is watched while the job runs (a signal handler sets it).
+    // Log lines go to `log`; refusals and the progress line, when shown, to
+    // `progress`. `stop` is read while the job runs (a signal handler sets it).
     ConsoleJob(FILE* log, FILE* progress, bool showProgress, const CStopRequest& stop);
-    ~ConsoleJob() override;
     ConsoleJob(const ConsoleJob&) = delete;
     ConsoleJob& operator=(const ConsoleJob&) = delete;
 
-    // `library` empty: the usual pair with its fallback.
-    JobOutcome Run(const std::string& library, const JobRequest& request);
+    JobOutcome Run(const JobRequest& request);
 
-    void LogJobLine(const std::string& line) override;
+    // IJobHost
+    void LogLine(const std::string& line, JobLine kind) override;
+    void ShowProgress(int percent, int spinner) override;
+    void Tell(const JobRefusal& refusal) override;
+    bool StopRequested() const override { return m_stop.Requested(); }
+    void Finishing(JobOutcome outcome) override;
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wParam);
-    void OnStopJob();
-    void Append(const std::string& text);
-    void ShowProgress();
     void ClearProgress();
 
     FILE* m_log;
@@ -41,12 +38,5 @@ private:
     const CStopRequest& m_stop;
     bool m_progressShown = false;
     bool m_lastTransient = false;
-    bool m_stopLogged = false;
-    // Set on this thread once the engine has been told to stop; read by
-    // the ticker, which asks again until then.
-    std::atomic<bool> m_stopDelivered{false};
-    bool m_engineWaiting = false;  // the engine has said its graph runs
-    HWND m_hWnd = nullptr;
-    int m_nSpinner = 0;
-    CJobState m_job;
+    CJobSession m_session;
 };

@@ -4,19 +4,14 @@
 #include <unistd.h>
 
 #include <clocale>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "app/job/converter_binding.h"
-#include "app/job/job_control.h"
-#include "app/job/job_paths.h"
-#include "app/job/job_settings.h"
-#include "app/job/media_warm_up.h"
-#include "app/job/source_probe.h"
+#include "job/job_control.h"
+#include "job/media_warm_up.h"
 #include "platform/win/trace.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
@@ -127,9 +122,6 @@ int main(int argc, char** argv) {
     }
     // Loads while the paths, the probe and the profile are checked.
     const CMediaWarmUp warmUp;
-    if (const JobPathProblem problem = CheckJobPaths(o.source, o.destination);
-        problem != JobPathProblem::None)
-        return Fail(kExitUsage, JobPathMessage(problem));
 
     // The converters and the runtime write trace lines to standard output; keep our own lines
     // apart from them.
@@ -144,32 +136,22 @@ int main(int argc, char** argv) {
     // Only what is asked for is formatted at all; it never holds up the job.
     SetTraceEnabled(o.trace);
 
-    double begin = o.beginSeconds.value_or(0);
-    double end = 0;
-    if (o.endSeconds) {
-        end = *o.endSeconds;
-    } else if (ProbeDurationSeconds(o.source, end, error)) {
-        // The engines take whole seconds: round up, or the last part of the
-        // movie would be left out.
-        end = std::ceil(end);
-    } else {
-        return Fail(kExitAborted, error);
+    JobRequest request;
+    request.source = o.source;
+    request.destination = o.destination;
+    request.beginSeconds = o.beginSeconds.value_or(0);
+    request.endSeconds = o.endSeconds;
+    request.profile = [&o](ProfileRecord& record, std::string& why) {
+        return BuildRecord(o, record, why);
+    };
+    if (!o.library.empty()) {
+        request.primaryLibrary = o.library;
+        request.fallbackLibrary.clear();
     }
-    if (begin > end) {
-        return Fail(kExitUsage, "the begin (" + std::to_string(begin) + " s) is after the end (" +
-                                    std::to_string(end) + " s)");
-    }
-
-    ProfileRecord record;
-    if (!BuildRecord(o, record, error)) return Fail(kExitAborted, error);
-    if (const std::string problem = VideoSettingsProblem(record); !problem.empty())
-        return Fail(kExitUsage, problem);
-
-    if (g_stopRequest.Requested()) return Fail(kExitStopped, "stopped before the job began");
     JobOutcome outcome;
     {
         ConsoleJob job(log, stderr, !o.quiet, g_stopRequest);
-        outcome = job.Run(o.library, {o.source, o.destination, WidenProfile(record), begin, end});
+        outcome = job.Run(request);
     }
     std::fclose(log);
     switch (outcome) {
@@ -177,6 +159,8 @@ int main(int argc, char** argv) {
             return kExitDone;
         case JobOutcome::Stopped:
             return kExitStopped;
+        case JobOutcome::Refused:
+            return kExitUsage;
         case JobOutcome::Aborted:
             break;
     }

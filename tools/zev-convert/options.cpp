@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "platform/wmf/wmsdk.h"
+#include "platform/media/encoder_limits.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "convert/common/program_names.h"
 #include "ui/bitmaps.h"
 #include "ui/hover_button.h"
 #include "ui/menu_xp.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     InstallMenuXP();
 
     QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Clipwright 1.01"));
+    window.setWindowTitle(QString::fromLatin1(kFrameTitle));
     SetMenuXPLook(&window, true);
 
     const CToolbarImageList images =
@@ -102,7 +103,9 @@ int main(int argc, char** argv) {
 
     QMenu* help = window.menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* helpAction = AddCommand(help, QStringLiteral("&Help\tF1"), images.Icon(kHelp));
-    QAction* about = AddCommand(help, QStringLiteral("&About reelsmith..."), images.Icon(kAbout));
+    QAction* about =
+        AddCommand(help, QStringLiteral("&About %1...").arg(QString::fromLatin1(kAppName)),
+                   images.Icon(kAbout));
 
     QToolBar* toolbar = window.addToolBar(QStringLiteral("Standard"));
     toolbar->setMovable(false);

@@ -1,5 +1,5 @@
 // The add-profile dialog: its lists, its reactions, and the checks of OK in
-// their order, through the controls; and the checks alone.
+// their order, through the controls.
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include "panel_test_support.h"
 #include "profiles/profile_values.h"
 #include "profiles/widgets/add_profile_dlg.h"
-#include "profiles/widgets/add_profile_validation.h"
 #include "store_test_support.h"
 
 namespace {
@@ -115,16 +114,15 @@ TEST_F(AddDialogTest, OkChecksInOrderAndAFailedCheckKeepsWhatWasTyped) {
     EXPECT_EQ(PressOk(), "");
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
 
-    const ProfileRecord& p = dlg->NewProfile();
-    EXPECT_EQ(RecordName(p), "Clip");
-    EXPECT_EQ(p.width, 2);
-    EXPECT_EQ(p.height, 240);
-    EXPECT_EQ(p.videoKbps, 256u);
-    EXPECT_EQ(p.framesPerSecond, 15);
-    EXPECT_EQ(p.stereo, 1);
-    EXPECT_EQ(p.sampleRate, 8000);
-    EXPECT_EQ(p.audioBitrate, 12000);
-    EXPECT_EQ(p.listIndex + p.deleted + p.audioCodecIndex + p.audioFormatIndex, 0);
+    const NamedProfile& p = dlg->NewProfile();
+    EXPECT_EQ(p.name, "Clip");
+    EXPECT_EQ(p.settings.width, 2);
+    EXPECT_EQ(p.settings.height, 240);
+    EXPECT_EQ(p.settings.videoKbps, 256u);
+    EXPECT_EQ(p.settings.framesPerSecond, 15);
+    EXPECT_TRUE(p.settings.stereo);
+    EXPECT_EQ(p.settings.sampleRate, 8000);
+    EXPECT_EQ(p.settings.audioBitrate, 12000);
 }
 
 TEST_F(AddDialogTest, AnEmptyCatalogueStopsAtTheSampleRate) {
@@ -154,40 +152,4 @@ TEST_F(AddDialogTest, TabAndEnterInTheNumberFieldsAndCancel) {
     QTest::mouseClick(dlg->Control(add_dialog_id::kCancel), Qt::LeftButton);
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
     EXPECT_FALSE(dlg->isVisible());
-}
-
-TEST(AddProfileValidation, LaterChecksRunOnlyOnceTheEarlierPass) {
-    NewProfileTexts t{" Phone", "176", "144", "96", " 8", "Mono", " 8000", "  8000"};
-    ProfileRecord p{};
-    EXPECT_EQ(ValidateNewProfile(t, p), "");
-    EXPECT_EQ(RecordName(p), "Phone");  // the file can't hold leading spaces
-    EXPECT_EQ(p.framesPerSecond, 8);
-    EXPECT_EQ(p.stereo, 0);
-
-    const std::pair<std::string NewProfileTexts::*, const char*> steps[] = {
-        {&NewProfileTexts::framesPerSecond, "Please Select Frame per second!"},
-        {&NewProfileTexts::sampleRate, "Please choose Audio Sample Bitrate!"},
-        {&NewProfileTexts::audioBitrate, "Please choose Audio Bitrate!"},
-    };
-    for (const auto& [field, message] : steps) {
-        NewProfileTexts missing = t;
-        missing.*field = "";
-        ProfileRecord q{};
-        EXPECT_EQ(ValidateNewProfile(missing, q), message);
-    }
-    NewProfileTexts zero = t;
-    zero.sampleRate = "    0";
-    zero.framesPerSecond = "0";
-    EXPECT_EQ(ValidateNewProfile(zero, p), "Frame per second must greater than 0!");
-    zero.framesPerSecond = "30";
-    EXPECT_EQ(ValidateNewProfile(zero, p), "Audio Sample Rate must greater than 0!");
-    zero.sampleRate = "8000";
-    zero.audioBitrate = "0";
-    EXPECT_EQ(ValidateNewProfile(zero, p), "Audio Bitrate must greater than 0!");
-    NewProfileTexts spaces = t;
-    spaces.name = "   ";
-    EXPECT_EQ(ValidateNewProfile(spaces, p), "Please input profile name!");
-    spaces.name = "Tab\tname";
-    EXPECT_EQ(ValidateNewProfile(spaces, p),
-              "Profile name can not contain line breaks or control characters");
 }

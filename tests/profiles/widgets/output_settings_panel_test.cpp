@@ -129,6 +129,23 @@ TEST_F(PanelTest, TypingThenSwitchingProfilesAsksOnExitAndYesSavesTheShownProfil
               "Big.1280,720,2000,20,128000,1,44100\n");
 }
 
+TEST_F(PanelTest, EditingOnlyTheWidthMarksTheProfileModified) {
+    // Closing right away and closing after a switch to another profile (which
+    // shows that profile's width over the edited one) both ask.
+    for (const bool switchFirst : {false, true}) {
+        Open();
+        Edit(panel_id::kWidth)->setFocus();
+        QTest::keyClick(Edit(panel_id::kWidth), Qt::Key_End);
+        QTest::keyClicks(Edit(panel_id::kWidth), "9");
+        EXPECT_TRUE(panel->IsModified());
+        if (switchFirst) ChooseText(List(panel_id::kProfileList), "Big");
+        dialogs.messages.clear();
+        Close();
+        ASSERT_EQ(dialogs.messages.size(), 1u) << "switched first: " << switchFirst;
+        EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
+    }
+}
+
 TEST_F(PanelTest, ExitWithoutChangesAsksNothingAndRemembersTheSelection) {
     Open();
     ChooseText(List(panel_id::kProfileList), "Default");

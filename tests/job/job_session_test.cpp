@@ -1,7 +1,6 @@
-// The caller's side of a job, run against both real engines as the main
-// frame runs it: a host window takes the log lines from the state's buffer,
-// stops the job through the state's slots, and the outcome comes from what
-// the engine reported.
+// One job's session, run against both real engines as the programs run it:
+// a host takes the lines, a stop arrives at the session's window while the
+// engine runs, and the outcome comes from what the engine reported.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -13,68 +12,37 @@
 #include <string>
 #include <vector>
 
-#include "app/job/job_control.h"
 #include "convert/common/job_report.h"
 #include "converter_host.h"
+#include "job/job_session.h"
 #include "media_tools.h"
-#include "platform/win/window.h"
 
 namespace {
 
-constexpr UINT kStopMessage = WM_APP + 7;
 const std::string kRunning = "Under converting, please wait...\r\n";
 
-// A frame in miniature: one CJobState, a window for the engine's lines, and
-// a stop sent once the graph runs (posted, as the job panel's button is).
-class JobHost {
+// A host in miniature: records what the session tells it and, at the
+// engine's running line, does what the test asks.
+class TestHost : public IJobHost {
 public:
-    // `whenRunning` runs once the engine waits for its running graph.
-    JobHost(ConvertFn convert, bool stopWhenRunning, std::function<void()> whenRunning = {})
-        : m_convert(convert) {
-        m_hWnd = CreateHostWindow(
-            [this, stopWhenRunning, whenRunning](HWND hwnd, UINT msg, WPARAM w, LPARAM) -> LRESULT {
-                if (msg == WM_COMMAND && LOWORD(w) == kCmdFlushLog) {
-                    lines.push_back(m_job.TakeEngineLine());
-                    // Inside Convert a second job must be refused.
-                    if (lines.back() == kRunning) {
-                        secondCallRefused = !m_job.RunConvert(m_convert, m_hWnd, m_request);
-                        graphRunningThen = m_job.GraphRunning();
-                        if (stopWhenRunning) PostMessageA(hwnd, kStopMessage, 0, 0);
-                        if (whenRunning) whenRunning();
-                    }
-                } else if (msg == kStopMessage) {
-                    m_job.StopEngine([this] { stopSawControl = true; });
-                }
-                return 0;
-            });
-    }
-    ~JobHost() { DestroyWindow(m_hWnd); }
-
-    JobOutcome Run(const JobRequest& request) {
-        m_request = request;
-        EXPECT_TRUE(m_job.RunConvert(m_convert, m_hWnd, request));
-        EXPECT_FALSE(m_job.Converting());
-        slotsClearAfter =
-            !m_job.m_pGraphBuilder && !m_job.m_pMediaControl && !m_job.m_pMediaSeeking;
-        progressAfter = m_job.ReadProgress();
-        return m_job.Outcome();
-    }
-
+    std::function<void()> whenRunning;
     std::vector<std::string> lines;
-    bool secondCallRefused = false;
-    bool graphRunningThen = false;
-    bool stopSawControl = false;
-    bool slotsClearAfter = false;
-    int progressAfter = -1;
+    std::vector<std::string> notes;
+    std::vector<JobRefusal> refusals;
+    int progressAtFinishing = -1;
+    CJobSession* session = nullptr;
 
-private:
-    ConvertFn m_convert;
-    HWND m_hWnd = nullptr;
-    JobRequest m_request;
-    CJobState m_job;
+    void LogLine(const std::string& line, JobLine kind) override {
+        (kind == JobLine::Note ? notes : lines).push_back(line);
+        if (kind == JobLine::Report && line == kRunning && whenRunning) whenRunning();
+    }
+    void ShowProgress(int, int) override {}
+    void Tell(const JobRefusal& refusal) override { refusals.push_back(refusal); }
+    bool StopRequested() const override { return false; }
+    void Finishing(JobOutcome) override { progressAtFinishing = session->Progress(); }
 };
 
-class JobControl : public ::testing::TestWithParam<const char*> {
+class JobSession : public ::testing::TestWithParam<const char*> {
 protected:
     static void SetUpTestSuite() {
         s_audio = PickAudioFormat(44100, 2);
@@ -95,40 +63,68 @@ protected:
         delete s_dir;
         s_dir = nullptr;
     }
-    void SetUp() override { ASSERT_TRUE(m_library.convert()) << m_library.error(); }
+    void SetUp() override { m_host.session = &m_session; }
 
     JobRequest Request(const std::string& source, const std::string& dest, double end) {
-        return {source, dest, MakeProfile(240, 180, 300000, 15, s_audio), 0, end};
+        JobRequest request;
+        request.source = source;
+        request.destination = dest;
+        request.endSeconds = end;
+        request.profile = [](ProfileRecord& record, std::string&) {
+            record = ProfileRecord{};
+            record.width = 240;
+            record.height = 180;
+            record.videoKbps = 300;
+            record.framesPerSecond = 15;
+            record.audioCodecIndex = static_cast<int32_t>(s_audio.codecIndex);
+            record.audioFormatIndex = static_cast<int32_t>(s_audio.formatIndex);
+            return true;
+        };
+        request.primaryLibrary = GetParam();
+        request.fallbackLibrary.clear();
+        return request;
     }
 
     static inline AudioChoice s_audio;
     static inline TempDir* s_dir = nullptr;
     static const char* EngineTag() { return GetParam() == std::string(TRANZO9_PATH) ? "9" : "8"; }
-    ConverterLibrary m_library{GetParam()};
+    TestHost m_host;
+    CJobSession m_session{m_host};
 };
 
 }  // namespace
 
-TEST_P(JobControl, ARangeRunToItsEndCompletes) {
-    JobHost host(m_library.convert(), false);
-    EXPECT_EQ(host.Run(Request(s_dir->Path("short.mp4"), s_dir->Path("done.wmv"), 2)),
-              JobOutcome::Completed);
-    EXPECT_TRUE(host.secondCallRefused);
-    EXPECT_TRUE(host.graphRunningThen);
-    EXPECT_TRUE(host.slotsClearAfter);
-    // The engine's last value stays until the caller resets it.
-    EXPECT_GT(host.progressAfter, 0);
+TEST_P(JobSession, ARangeRunToItsEndCompletes) {
+    bool secondRunRefused = false;
+    bool convertingThen = false;
+    const JobRequest request = Request(s_dir->Path("short.mp4"), s_dir->Path("done.wmv"), 2);
+    m_host.whenRunning = [&] {
+        // Inside Convert a second job must be refused.
+        secondRunRefused = m_session.Run(request) == JobOutcome::Refused;
+        convertingThen = m_session.Phase() == JobPhase::Converting;
+    };
+    EXPECT_EQ(m_session.Run(request), JobOutcome::Completed);
+    EXPECT_TRUE(secondRunRefused);
+    EXPECT_TRUE(convertingThen);
+    EXPECT_EQ(m_session.Phase(), JobPhase::Idle);
+    // The engine's last value stays until the job is finished, then goes.
+    EXPECT_GT(m_host.progressAtFinishing, 0);
+    EXPECT_EQ(m_session.Progress(), 0);
+    // The engine cleared its slots: a stop now finds nothing to stop.
+    m_session.Stop();
+    EXPECT_EQ(m_host.notes, std::vector<std::string>{"User want stop converting\r\n"});
 }
 
-TEST_P(JobControl, StopWhileRunningEndsStoppedWithTheSlotsCleared) {
+TEST_P(JobSession, StopWhileRunningEndsStoppedWithTheSlotsCleared) {
     const std::string dest = s_dir->Path("stopped.wmv");
-    JobHost host(m_library.convert(), true);
-    EXPECT_EQ(host.Run(Request(s_dir->Path("long.mp4"), dest, 30)), JobOutcome::Stopped);
-    EXPECT_TRUE(host.stopSawControl);
-    EXPECT_TRUE(host.slotsClearAfter);
+    // Posted, as the window's Stop button reaches the engine's pump.
+    m_host.whenRunning = [&] { PostMessageA(m_session.Handle(), WM_COMMAND, kCmdStopJob, 0); };
+    EXPECT_EQ(m_session.Run(Request(s_dir->Path("long.mp4"), dest, 30)), JobOutcome::Stopped);
+    EXPECT_EQ(m_host.notes,
+              (std::vector<std::string>{"User want stop converting\r\n", "Stopping\r\n"}));
     // The engine itself heard the stop: it reported it, not a finished range.
     bool engineSaidStopped = false;
-    for (const auto& line : host.lines)
+    for (const auto& line : m_host.lines)
         engineSaidStopped |= line == "User stopped converting.\r\n" || line == "User Abort\r\n";
     EXPECT_TRUE(engineSaidStopped);
     const JsonValue probe = Probe(dest);
@@ -137,54 +133,58 @@ TEST_P(JobControl, StopWhileRunningEndsStoppedWithTheSlotsCleared) {
     // machine's load (before the first packet there is no duration at all);
     // the file never runs past the range.
     const std::string duration = probe["format"]["duration"].String();
-    if (!duration.empty()) EXPECT_LE(std::stod(duration), 30.1);
+    if (!duration.empty()) {
+        EXPECT_LE(std::stod(duration), 30.1);
+    }
+    m_host.notes.clear();
+    m_session.Stop();
+    EXPECT_EQ(m_host.notes, std::vector<std::string>{"User want stop converting\r\n"});
 }
 
 // A file that always held less than its header claims converts what it
 // holds, and the log says where it ended.
-TEST_P(JobControl, ASourceShorterThanItsHeaderConvertsWhatItHoldsAndSaysSo) {
+TEST_P(JobSession, ASourceShorterThanItsHeaderConvertsWhatItHoldsAndSaysSo) {
     const std::string dest = s_dir->Path("half.wmv");
-    JobHost host(m_library.convert(), false);
-    EXPECT_EQ(host.Run(Request(s_dir->Path("half.mkv"), dest, 20)), JobOutcome::Completed);
+    EXPECT_EQ(m_session.Run(Request(s_dir->Path("half.mkv"), dest, 20)), JobOutcome::Completed);
     const std::regex said(
         R"(Info: The source ended at 00:00:(0[5-9]|1[0-5]), before the end of the range at )"
         R"(00:00:20\r\n)");
-    EXPECT_TRUE(std::any_of(host.lines.begin(), host.lines.end(),
+    EXPECT_TRUE(std::any_of(m_host.lines.begin(), m_host.lines.end(),
                             [&](const std::string& l) { return std::regex_match(l, said); }));
     EXPECT_NEAR(std::stod(Probe(dest)["format"]["duration"].String()), 10.0, 5.0);
 }
 
 // A source cut short while it is read fails the job: no success line, and
 // the file written so far is kept, closed and playable.
-TEST_P(JobControl, ASourceTruncatedDuringTheJobFailsAndKeepsAPlayableFile) {
+TEST_P(JobSession, ASourceTruncatedDuringTheJobFailsAndKeepsAPlayableFile) {
     const std::string source = s_dir->Path(std::string("cut-") + EngineTag() + ".mkv");
     WriteFileBytes(source, ReadFileBytes(s_dir->Path("whole.mkv")));
     const std::string dest = s_dir->Path("cut.wmv");
-    JobHost host(m_library.convert(), false, [&] {
+    m_host.whenRunning = [&] {
         ASSERT_EQ(0, truncate(source.c_str(), std::filesystem::file_size(source) / 2));
-    });
-    EXPECT_EQ(host.Run(Request(source, dest, 20)), JobOutcome::Aborted);
-    EXPECT_NE(std::find(host.lines.begin(), host.lines.end(), kReportSourceChanged),
-              host.lines.end());
-    EXPECT_EQ(std::find(host.lines.begin(), host.lines.end(), kReportCompleted9), host.lines.end());
+    };
+    EXPECT_EQ(m_session.Run(Request(source, dest, 20)), JobOutcome::Aborted);
+    const auto& lines = m_host.lines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), kReportSourceChanged), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), kReportCompleted9), lines.end());
     const JsonValue probe = Probe(dest);
     ASSERT_FALSE(probe.IsNull());
     EXPECT_GT(std::stod(probe["format"]["duration"].String()), 0.0);
 }
 
-TEST_P(JobControl, AJobThatCannotStartIsAborted) {
-    JobHost host(m_library.convert(), false);
-    EXPECT_EQ(host.Run(Request(s_dir->Path("missing.mp4"), s_dir->Path("never.wmv"), 2)),
+TEST_P(JobSession, AJobThatCannotStartIsAborted) {
+    EXPECT_EQ(m_session.Run(Request(s_dir->Path("missing.mp4"), s_dir->Path("never.wmv"), 2)),
               JobOutcome::Aborted);
-    EXPECT_TRUE(host.slotsClearAfter);
-    ASSERT_FALSE(host.lines.empty());
+    EXPECT_EQ(m_host.progressAtFinishing, 0);
+    ASSERT_FALSE(m_host.lines.empty());
+    EXPECT_TRUE(m_host.refusals.empty());  // the engine said why, not a check
 }
 
 std::string EngineName(const ::testing::TestParamInfo<const char*>& param) {
     return param.index == 0 ? "tranzo9" : "tranzo8";
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, JobControl, ::testing::Values(TRANZO9_PATH, TRANZO8_PATH),
+INSTANTIATE_TEST_SUITE_P(Engines, JobSession, ::testing::Values(TRANZO9_PATH, TRANZO8_PATH),
                          EngineName);
 
 // Lines the engines send around their ending must not decide it: only the

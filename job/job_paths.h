@@ -12,8 +12,7 @@
 
 #include <string>
 
-// Bytes of a path that Convert takes, without the terminating NUL.
-inline constexpr size_t kMaxJobPathBytes = 1023;
+#include "convert/common/convert_api.h"
 
 enum class JobPathProblem {
     None,

@@ -102,12 +102,12 @@ int main(int argc, char** argv) {
         shot("loaded");
         bool taken = false;
         QObject::connect(app.Frame(), &CMainFrame::ProgressShown, [&] {
-            if (taken || app.Frame()->Progress() <= 0) return;
+            if (taken || app.Frame()->Session().Progress() <= 0) return;
             taken = true;
             // After the status bar and the progress bar have painted.
             QTimer::singleShot(300, [shoot] { QProcess::execute(shoot, {QStringLiteral("job")}); });
         });
-        app.Frame()->JobPanel()->StartConvert();
+        app.Frame()->SendCommand(cmd::kConvert);
         app.Frame()->findChild<QTabWidget*>()->setCurrentIndex(1);
         shot("log");
         return 0;
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(50, [&] {
         QElapsedTimer job;
         job.start();
-        app.Frame()->JobPanel()->StartConvert();
+        app.Frame()->SendCommand(cmd::kConvert);
         tick.stop();
         std::fprintf(stderr, "zev-ui: job %.1f s, %zu ticks\n", job.elapsed() / 1000.0,
                      lateMs.size());

@@ -1,11 +1,15 @@
-#include "app/progress_text.h"
+#include "job/progress_text.h"
 
 #include <cstdio>
 
-std::string FormatProgressText(int percent, int spinner) {
+std::string ProgressWords(int percent) {
     char buf[96];
-    std::snprintf(buf, sizeof buf, "Under converting, please wait...%d%% finished\r", percent);
-    return std::string(buf) + kSpinnerChars[spinner & 3];
+    std::snprintf(buf, sizeof buf, "Under converting, please wait...%d%% finished", percent);
+    return buf;
+}
+
+std::string FormatProgressText(int percent, int spinner) {
+    return ProgressWords(percent) + '\r' + kSpinnerChars[spinner & 3];
 }
 
 int NextSpinner(int spinner) {

@@ -6,8 +6,10 @@
 
 constexpr char kSpinnerChars[] = {'-', '\\', '|', '/'};
 
-// "Under converting, please wait...%d%% finished\r" followed by the spinner
-// character at `spinner` (0 to 3).
+// "Under converting, please wait...%d%% finished": the progress in words.
+std::string ProgressWords(int percent);
+// The words, a carriage return (the next line replaces this one) and the
+// spinner character at `spinner` (0 to 3): the status bar's text.
 std::string FormatProgressText(int percent, int spinner);
 // The spinner index after `spinner`: 3 wraps to 0.
 int NextSpinner(int spinner);

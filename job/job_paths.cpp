@@ -1,4 +1,4 @@
-#include "app/job/job_paths.h"
+#include "job/job_paths.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -24,8 +24,8 @@ std::string CanonicalTarget(const std::string& path) {
 }  // namespace
 
 JobPathProblem CheckJobPaths(const std::string& source, const std::string& destination) {
-    if (source.size() > kMaxJobPathBytes) return JobPathProblem::SourceTooLong;
-    if (destination.size() > kMaxJobPathBytes) return JobPathProblem::DestinationTooLong;
+    if (source.size() > kMaxPathBytes) return JobPathProblem::SourceTooLong;
+    if (destination.size() > kMaxPathBytes) return JobPathProblem::DestinationTooLong;
     struct stat src {};
     struct stat dst {};
     const bool sourceExists = stat(source.c_str(), &src) == 0;
@@ -46,7 +46,7 @@ JobPathProblem CheckJobPaths(const std::string& source, const std::string& desti
 }
 
 std::string JobPathMessage(JobPathProblem problem) {
-    const std::string limit = std::to_string(kMaxJobPathBytes);
+    const std::string limit = std::to_string(kMaxPathBytes);
     switch (problem) {
         case JobPathProblem::None:
             return {};

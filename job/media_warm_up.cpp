@@ -1,4 +1,4 @@
-#include "app/job/media_warm_up.h"
+#include "job/media_warm_up.h"
 
 #include "platform/dshow/dshow.h"
 

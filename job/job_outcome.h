@@ -17,6 +17,7 @@ enum class JobOutcome {
     Completed,  // the engine ran its range to the end
     Stopped,    // the caller stopped it (or asked to) before it ended
     Aborted,    // it failed: no library, a build step, or the running graph
+    Refused,    // a check refused it before anything ran
 };
 
 class CJobReport {

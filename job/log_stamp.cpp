@@ -1,4 +1,4 @@
-#include "app/job/log_stamp.h"
+#include "job/log_stamp.h"
 
 #include <cstdio>
 

@@ -1,8 +1,10 @@
-#include "app/job/converter_binding.h"
+#include "job/converter_binding.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include "convert/common/program_names.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/job/source_probe.h"
+#include "job/source_probe.h"
 
 #include <cstdio>
 

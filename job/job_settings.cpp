@@ -1,6 +1,6 @@
-#include "app/job/job_settings.h"
+#include "job/job_settings.h"
 
-#include "platform/wmf/wmsdk.h"
+#include "platform/media/encoder_limits.h"
 
 namespace {
 

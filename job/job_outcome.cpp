@@ -1,4 +1,4 @@
-#include "app/job/job_outcome.h"
+#include "job/job_outcome.h"
 
 #include "convert/common/job_report.h"
 
