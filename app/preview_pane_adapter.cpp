@@ -48,10 +48,6 @@ void CPreviewPaneAdapter::SetClosing() {
     m_pPanel->RewriteOnExit();
 }
 
-HWND CPreviewPaneAdapter::PreviewHandle() const {
-    return m_pPreview->Handle();
-}
-
 ProfileRecord CPreviewPaneAdapter::ConverterRecord() {
     return m_pPanel->BuildConverterRecord();
 }

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "app/preview_pane.h"
-#include "platform/win/window.h"
 
 class COutputSettingsPanel;
 class CPreviewWnd;
@@ -37,9 +36,6 @@ public:
 
     CPreviewWnd* Preview() const { return m_pPreview; }
     COutputSettingsPanel* Panel() const { return m_pPanel; }
-    // The preview window's own window, for the range messages its slider
-    // sends (WM_SET_BEGIN, WM_SET_END).
-    HWND PreviewHandle() const;
 
 private:
     CPreviewWnd* m_pPreview;
