@@ -14,7 +14,6 @@
 
 #include "platform/dshow/video_surface.h"
 #include "preview/range_slider.h"
-#include "profiles/widgets/output_settings_panel.h"
 #include "preview/time_field.h"
 #include "preview/transport_images.h"
 #include "preview/video_pane.h"
@@ -52,7 +51,7 @@ int LastLoadResult() {
     return PreviewStateOf().nLastLoadResult;
 }
 
-CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent, const std::string& profilePath)
+CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent)
     : QWidget(parent), m_dialogs(dialogs) {
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -78,11 +77,6 @@ CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent, const std::strin
 
     connect(&m_range, &CRangeModel::SeekRequested, this, &CPreviewWnd::OnSeekRequested);
     connect(m_slider, &CRangeSlider::MarkerGrabbed, this, &CPreviewWnd::OnDragStart);
-    m_outputPanel = new COutputSettingsPanel(
-        profilePath.empty() ? COutputSettingsPanel::DefaultProfilePath() : profilePath, dialogs,
-        this);
-    m_outputPanel->setObjectName(QString::number(COutputSettingsPanel::kControlId));
-    m_outputPanel->show();
 }
 
 CPreviewWnd::~CPreviewWnd() {
@@ -192,7 +186,6 @@ void CPreviewWnd::resizeEvent(QResizeEvent*) {
     m_beginField->setGeometry(60, h23 + 85, fw, ch);
     m_currentField->setGeometry((cx / 2 - 60) / 2 + 60 - fw * 4 / 9, h23 + 85, fw, ch);
     m_endField->setGeometry(cx / 2 - fw, h23 + 85, fw, ch);
-    if (m_outputPanel) m_outputPanel->setGeometry(static_cast<int>(0.6 * cx), 0, cx / 3, cy);
     repaint();
 }
 

@@ -4,13 +4,14 @@
 // "End Time" fields under it. The range to convert and the play position
 // live in its range model (Range()), which the slider and the fields
 // observe and change; the window loads its defaults, reports the play
-// position to it and seeks when it is asked to. From 60 % of its width it
-// hosts the output settings panel (control 1111).
+// position to it and seeks when it is asked to. The program puts the
+// output settings panel over its right part (app/); the window knows
+// nothing of it.
 //
-// Hosting it: construct it with the program's dialog seam (the open dialog,
-// the unknown-format question and the output settings panel's questions go
-// through it; it must outlive the window) and a parent, and give it its
-// geometry; it lays itself out on every resize. The host's thread must
+// Hosting it: construct it with the program's dialog seam (the open dialog
+// and the unknown-format question go through it; it must outlive the
+// window) and a parent, and give it its geometry; it lays itself out on
+// every resize. The host's thread must
 // run a Qt event loop; the window drains the platform's posted messages
 // itself (a CWinMessagePump of its own). Then:
 //   LoadFile()              the "Load File" command: open dialog, then load
@@ -37,7 +38,6 @@
 #include "preview/preview_messages.h"
 #include "preview/range_model.h"
 
-class COutputSettingsPanel;
 class QAction;
 class QToolButton;
 class CRangeSlider;
@@ -67,10 +67,7 @@ class CPreviewWnd : public QWidget {
     Q_OBJECT
 
 public:
-    // `profilePath`: the output settings panel's profile.cfg; empty for its
-    // default place beside the program.
-    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr,
-                         const std::string& profilePath = {});
+    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr);
     ~CPreviewWnd() override;
 
     void LoadFile();
@@ -85,10 +82,6 @@ public:
     // How a confirmed support-page question opens the address; the desktop's
     // default browser unless replaced (tests record it instead).
     void SetUrlOpener(std::function<void(const std::string&)> opener);
-
-    // The hosted output settings panel (control 1111): the job control asks
-    // it for the converter record, the Profile commands call it.
-    COutputSettingsPanel* OutputPanel() const { return m_outputPanel; }
 
     // For the program's tests and benchmarks.
     HWND Handle() const { return m_hWnd; }
@@ -140,8 +133,7 @@ private:
     void CueFrame();
 
     CPreviewGraph m_graph;
-    CRangeModel m_range;  // before the controls that observe it
-    COutputSettingsPanel* m_outputPanel = nullptr;
+    CRangeModel m_range;           // before the controls that observe it
     QWidget* m_toolbar = nullptr;  // flat buttons in a row, like the toolbar control
     CRangeSlider* m_slider = nullptr;
     CTimeField* m_beginField = nullptr;

@@ -1,5 +1,5 @@
-// The program's own windows: the log view, help, About, start-up with a file
-// and the single running copy.
+// The program's own windows: the upper pane, the log view, help, About,
+// start-up with a file and the single running copy.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -20,6 +20,8 @@
 #include "app/zev_app.h"
 #include "media_tools.h"
 #include "platform/help/chm_reader.h"
+#include "preview/preview_wnd.h"
+#include "profiles/widgets/output_settings_panel.h"
 #include "scripted_dialogs.h"
 
 namespace {
@@ -29,6 +31,23 @@ IPreviewPane* MakePreview(ScriptedDialogs& dialogs, QWidget* parent) {
 }
 
 }  // namespace
+
+TEST(UpperPane, ThePanelLiesOverThePreviewFrom60PercentAThirdWideFullHeight) {
+    TempDir dir;
+    const std::string profiles = dir.Path("profile.cfg");
+    WriteFileBytes(profiles, ReadFileBytes(DEFAULT_PROFILES));
+    ScriptedDialogs dialogs;
+    QWidget host;
+    auto* pane = new CPreviewPaneAdapter(dialogs, &host, profiles);
+    pane->setGeometry(0, 0, 1001, 601);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    EXPECT_EQ(pane->Preview()->geometry(), QRect(0, 0, 1001, 601));
+    ASSERT_NE(pane->Panel(), nullptr);
+    EXPECT_EQ(pane->Panel()->geometry(), QRect(600, 0, 333, 601));
+    EXPECT_TRUE(pane->Panel()->isVisible());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
 
 TEST(LogView, BlueOnWhiteReadOnlyUnwrappedWithStampedTransientLines) {
     CLogView view;

@@ -1,6 +1,5 @@
 #include "preview_fixture.h"
 
-#include <QFile>
 #include <cstdlib>
 
 #include "preview/video_pane.h"
@@ -39,12 +38,7 @@ void PreviewFixture::SetUp() {
     ASSERT_TRUE(Dir().isValid());
     other = new QWidget;
     other->setFocusPolicy(Qt::StrongFocus);
-    // The output settings panel keeps its profiles in the test's folder.
-    const QString profiles = Dir().filePath("profile.cfg");
-    if (!QFile::exists(profiles)) {
-        ASSERT_TRUE(QFile::copy(ZEV_TEST_PROFILE_CFG, profiles));
-    }
-    wnd = new CPreviewWnd(dialogs, other, profiles.toStdString());
+    wnd = new CPreviewWnd(dialogs, other);
     wnd->setGeometry(0, 0, 900, 460);
     other->resize(900, 460);
     other->show();
