@@ -9,7 +9,7 @@
 #include "app/command_ids.h"
 #include "app/job/job_paths.h"
 #include "app/job_panel_layout.h"
-#include "app/path_label.h"
+#include "ui/path_label.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/bitmaps.h"
 #include "ui/hover_button.h"

@@ -12,7 +12,7 @@
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
 #include "app/progress_text.h"
-#include "app/qt_host_event_loop.h"
+#include "ui/qt_host_event_loop.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 
