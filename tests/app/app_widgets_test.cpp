@@ -49,6 +49,28 @@ TEST(UpperPane, ThePanelLiesOverThePreviewFrom60PercentAThirdWideFullHeight) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST(RecentFileList, FiveSurviveARestartInOrderAndASixthPushesOutTheOldest) {
+    TempDir dir;
+    const QString file = QString::fromStdString(dir.Path("settings.ini"));
+    auto clip = [](int i) { return QStringLiteral("/media/clip%1.mp4").arg(i); };
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        CRecentFileList list(&settings);
+        for (int i = 1; i <= 5; ++i) list.Add(clip(i));
+    }
+    {
+        // A restart: the list as the next run reads it, newest first.
+        QSettings settings(file, QSettings::IniFormat);
+        CRecentFileList list(&settings);
+        EXPECT_EQ(list.Items(), QStringList({clip(5), clip(4), clip(3), clip(2), clip(1)}));
+        list.Add(clip(6));
+        EXPECT_EQ(list.Items(), QStringList({clip(6), clip(5), clip(4), clip(3), clip(2)}));
+    }
+    QSettings settings(file, QSettings::IniFormat);
+    CRecentFileList list(&settings);
+    EXPECT_EQ(list.Items(), QStringList({clip(6), clip(5), clip(4), clip(3), clip(2)}));
+}
+
 TEST(LogView, BlueOnWhiteReadOnlyUnwrappedWithStampedTransientLines) {
     CLogView view;
     EXPECT_TRUE(view.isReadOnly());
