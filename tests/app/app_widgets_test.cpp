@@ -46,7 +46,7 @@ TEST(UpperPane, ThePanelLiesOverThePreviewFrom60PercentAThirdWideFullHeight) {
     ASSERT_NE(pane->Panel(), nullptr);
     EXPECT_EQ(pane->Panel()->geometry(), QRect(600, 0, 333, 601));
     EXPECT_TRUE(pane->Panel()->isVisible());
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST(RecentFileList, FiveSurviveARestartInOrderAndASixthPushesOutTheOldest) {

@@ -28,7 +28,7 @@ TEST_F(PreviewFixture, LayoutFollowsTheClientSize) {
     // The status text sits in the bottom-left corner of the video rectangle,
     // white on the video colour; right of the video the window is white.
     wnd->CloseFile();
-    wnd->OpenFile(Dir().filePath("missing.avi").toStdString());
+    wnd->OpenFile(Dir().Path("missing.avi"));
     ASSERT_TRUE(WaitFor([&] { return !wnd->StatusText().empty(); }, 3000));
     const QImage shot = wnd->grab().toImage();
     const int fh = QFontMetrics(wnd->font()).height();
