@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/wmf/media_type_reader.h"
+#include "platform/win/trace.h"
 #include "profiles/audio_format_catalog.h"
 
 namespace {
@@ -30,22 +31,22 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
     ComPtr<IWMProfileManager> manager;
     HRESULT hr = createManager(manager.Put());
     if (FAILED(hr) || !manager) {
-        std::printf("Failed to create profilemanager, error=0X%08X\r\n", Hex(hr));
+        TraceFormat("Failed to create profilemanager, error=0X%08X\r\n", Hex(hr));
         return 0;
     }
     ComPtr<IWMCodecInfo> codecInfo = manager.As<IWMCodecInfo>();
     if (!codecInfo) {
-        std::printf(
+        TraceFormat(
             "Failed to find ICodeInfo! Can't not get Audio Codec Info, Mission Aborted!\r\n");
         return 0;
     }
     DWORD codecCount = 0;
     hr = codecInfo->GetCodecInfoCount(WMMEDIATYPE_Audio, &codecCount);
     if (FAILED(hr)) {
-        std::printf("Failed to get Audio code count, error=0X%08X\r\n", Hex(hr));
+        TraceFormat("Failed to get Audio code count, error=0X%08X\r\n", Hex(hr));
         return 0;
     }
-    std::printf("We get %d audio codec from the system\r\n", static_cast<int>(codecCount));
+    TraceFormat("We get %d audio codec from the system\r\n", static_cast<int>(codecCount));
 
     for (DWORD codec = 0; codec < codecCount; ++codec) {
         DWORD formatCount = 0;
@@ -61,7 +62,7 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
             WAVEFORMATEX wave;
             if (!ReadWaveFormat(*props.Get(), sampleSize, wave)) continue;
             const uint32_t bitrate = wave.nAvgBytesPerSec * 8u;
-            std::printf(
+            TraceFormat(
                 "Format Tag %08X, Media Codec ID %02d, Format ID %03d, SampleSize %05d, "
                 "Channels %02d, SampleRate %06d, Bitrate %07d, Block Align %07d, "
                 "BitsPerSample %03d\r\n",
@@ -73,8 +74,7 @@ int CAudioFormatCatalog::Enumerate(ProfileManagerFactory createManager) {
             AddFormat(
                 AudioFormatEntry{wave.nChannels, wave.nSamplesPerSec, bitrate, codec, format});
         }
-        std::printf("\r\n");
+        TraceFormat("\r\n");
     }
-    std::fflush(stdout);
     return 1;
 }

@@ -1,5 +1,10 @@
 #include "profiles/profile_file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -15,8 +20,21 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 FileReadResult ReadWholeFile(const std::string& path, std::string& text) {
     text.clear();
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f) return FileReadResult::CantOpen;
+    // Opening a pipe for reading waits for a writer, unless it does not
+    // block; the file's kind is known once it is open.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return FileReadResult::CantOpen;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool known = st.st_mode != 0;
+        close(fd);
+        return known ? FileReadResult::NotAFile : FileReadResult::CantOpen;
+    }
+    FilePtr f(fdopen(fd, "rb"));
+    if (!f) {
+        close(fd);
+        return FileReadResult::CantOpen;
+    }
     char buf[8192];
     size_t n = 0;
     while ((n = std::fread(buf, 1, sizeof(buf), f.get())) > 0) {
@@ -26,12 +44,15 @@ FileReadResult ReadWholeFile(const std::string& path, std::string& text) {
         }
         text.append(buf, n);
     }
-    // A directory opens on Linux but can't be read.
     if (std::ferror(f.get())) {
         text.clear();
         return FileReadResult::CantOpen;
     }
     return FileReadResult::Ok;
+}
+
+std::string NotAFileText(const std::string& path) {
+    return path + " is not a regular file (a folder, a pipe or a device)";
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& text) {

@@ -16,6 +16,9 @@ bool FindProfileInFile(const std::string& path, const std::string& name, Profile
         case FileReadResult::TooLarge:
             error = path + " is too large to be a profile file";
             return false;
+        case FileReadResult::NotAFile:
+            error = NotAFileText(path);
+            return false;
         case FileReadResult::Ok:
             break;
     }

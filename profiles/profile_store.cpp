@@ -70,7 +70,11 @@ bool CProfileStore::Load() {
     if (read != FileReadResult::Ok) {
         std::error_code ec;
         m_bUnreadableFileExists = std::filesystem::exists(m_path, ec);
-        Ask("Load profile failed!", MsgButtons::Ok, MsgIcon::Warning);
+        // The usual words, and for a file that is none the reason: the
+        // user who put a pipe or a folder there must learn why.
+        Ask(read == FileReadResult::NotAFile ? "Load profile failed!\n" + NotAFileText(m_path) + "."
+                                             : std::string("Load profile failed!"),
+            MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
 

@@ -6,6 +6,8 @@ void CJobReport::OnEngineLine(const std::string& line) {
     // Whatever ended the graph, a file that could not be written is a
     // failed job: the destination does not hold it.
     if (line.rfind(kReportOutputFailedPrefix, 0) == 0) m_outputFailed = true;
+    // Nor is one whose source changed under it, whatever ended the graph.
+    if (line == kReportSourceChanged) m_sourceChanged = true;
     if (m_ending != Ending::None) return;
     if (line == kReportCompleted9 || line == kReportFinished8) {
         m_ending = Ending::Completed;
@@ -17,7 +19,7 @@ void CJobReport::OnEngineLine(const std::string& line) {
 }
 
 JobOutcome CJobReport::Outcome(bool stopAsked) const {
-    if (m_outputFailed) return JobOutcome::Aborted;
+    if (m_outputFailed || m_sourceChanged) return JobOutcome::Aborted;
     if (stopAsked || m_ending == Ending::Stopped) return JobOutcome::Stopped;
     // An engine that ended its job while building reports no ending at all.
     return m_ending == Ending::Completed ? JobOutcome::Completed : JobOutcome::Aborted;

@@ -5,9 +5,10 @@
 // every engine log line of one call (on the caller's thread, from its
 // kCmdFlushLog handler) and keeps the first ending it hears of: the older
 // engine reports a stop or an error and then, on every path, that it
-// finished, so a later ending never overrides an earlier one. The one
-// exception is a report that the output file could not be written, which
-// comes after the ending and makes any job a failure.
+// finished, so a later ending never overrides an earlier one. The
+// exceptions are a report that the output file could not be written, which
+// comes after the ending, and one that the source changed during the job:
+// either makes any job a failure.
 #pragma once
 
 #include <string>
@@ -23,6 +24,7 @@ public:
     void Reset() {
         m_ending = Ending::None;
         m_outputFailed = false;
+        m_sourceChanged = false;
     }
     void OnEngineLine(const std::string& line);
 
@@ -36,4 +38,5 @@ private:
     enum class Ending { None, Completed, Stopped, Failed };
     Ending m_ending = Ending::None;
     bool m_outputFailed = false;
+    bool m_sourceChanged = false;
 };

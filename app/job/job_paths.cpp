@@ -1,7 +1,9 @@
 #include "app/job/job_paths.h"
 
+#include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -33,6 +35,10 @@ JobPathProblem CheckJobPaths(const std::string& source, const std::string& desti
         if (sourceExists && src.st_dev == dst.st_dev && src.st_ino == dst.st_ino)
             return JobPathProblem::DestinationIsSource;
         if (!S_ISREG(dst.st_mode)) return JobPathProblem::DestinationNotAFile;
+        // As the file system decides for this process: mode, ACLs, a
+        // read-only mount, and root's right to write anyway.
+        if (faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0)
+            return JobPathProblem::DestinationProtected;
     }
     if (CanonicalTarget(source) == CanonicalTarget(destination))
         return JobPathProblem::DestinationIsSource;
@@ -53,6 +59,9 @@ std::string JobPathMessage(JobPathProblem problem) {
         case JobPathProblem::DestinationNotAFile:
             return "the destination is not a regular file (a folder, pipe or device); choose a "
                    "file";
+        case JobPathProblem::DestinationProtected:
+            return "the destination is write-protected: you may not change that file; choose "
+                   "another one";
     }
     return {};
 }

@@ -3,8 +3,9 @@
 // 1024-byte Convert buffers carry, the destination must not be the source
 // (by file identity, whatever the spelling, hard links and bind mounts
 // included), and an existing destination must be a regular file (a folder,
-// a pipe or a device is never replaced). A symbolic link counts as the file
-// it names.
+// a pipe or a device is never replaced) that the user may write: a
+// write-protected file is not replaced because its folder allows it. A
+// symbolic link counts as the file it names.
 //
 // Threads: any; reads the file system only.
 #pragma once
@@ -20,6 +21,7 @@ enum class JobPathProblem {
     DestinationTooLong,
     DestinationIsSource,
     DestinationNotAFile,
+    DestinationProtected,
 };
 
 JobPathProblem CheckJobPaths(const std::string& source, const std::string& destination);

@@ -1,12 +1,12 @@
 #include "convert/asfwriter/echo_log.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <string>
 
+#include "platform/win/trace.h"
+
 void EchoLog::Send(const char* text) const {
-    std::fputs(text, stdout);
-    std::fflush(stdout);
+    TraceText(text);
     m_channel.Send(text);
 }
 

@@ -1,5 +1,5 @@
-// The log of this engine: each line also goes to standard output before it
-// is handed to the caller, as the older engine always did.
+// The log of this engine: each line also goes to standard output as a trace
+// line before it is handed to the caller, as the older engine always did.
 #pragma once
 
 #include "convert/engine/log_channel.h"

@@ -8,6 +8,7 @@
 #include "convert/engine/graph_helpers.h"
 #include "convert/common/job_report.h"
 #include "convert/engine/output_failure.h"
+#include "convert/engine/source_end.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ bool EndsTheJob(long code) {
 // Waits for the graph's end while pumping the caller's messages; sets the
 // stop flag when an ending event arrives. Returns the failure of the output
 // file when that is what ended the graph, else S_OK.
-HRESULT RunEventLoop(CConvertor& c, CProgressWorker* worker) {
+HRESULT RunEventLoop(CConvertor& c, CProgressWorker* worker, const CSourceWatch& source,
+                     LONGLONG rangeEnd) {
     IMediaEvent* events = nullptr;
     if (FAILED(Query(c.m_pGraph, &events)) || !events) {
         c.m_log.Send("QI failed for IMediaEvent interface!\n");
@@ -52,6 +54,10 @@ HRESULT RunEventLoop(CConvertor& c, CProgressWorker* worker) {
     const long code =
         PumpUntilEndingEvent(events, reinterpret_cast<HANDLE>(handle), EndsTheJob, &param);
     switch (code) {
+        case EC_COMPLETE:
+            ReportSourceEnd([&c](const char* line) { c.m_log.Send(line); }, source,
+                            c.m_pMediaSeeking, rangeEnd);
+            break;
         case EC_USERABORT:
             c.m_log.Send(kReportStopped8);
             break;
@@ -60,9 +66,10 @@ HRESULT RunEventLoop(CConvertor& c, CProgressWorker* worker) {
             // job that failed (an unwritable file, a broken stream) for one
             // that finished. Standard output sees the same text as before.
             c.m_log.Send(kReportFailed8);
+            if (source.Changed()) c.m_log.Send(kReportSourceChanged);
             break;
         case EC_PREPROCESS_COMPLETE:
-            std::printf("Preprocess complete\n");
+            Trace("Preprocess complete\n");
             break;
         default:
             break;
@@ -137,7 +144,7 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
                             "Failed to find interface for media filter!  Error=0x%x\n",
                             "Failed to set time sync to none!  Error=0x%x\n");
 
-    std::printf("before render file \r\n");
+    Trace("before render file \r\n");
     hr = ToWidePath(job.source, c.m_wszSourceFN);
     // A path the graph never saw is not an unrecognised format.
     if (const std::string line = UnusablePathLine("Source", hr); !line.empty()) {
@@ -145,7 +152,7 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
         return false;
     }
     if (SUCCEEDED(hr)) hr = c.m_pGraph->RenderFile(c.m_wszSourceFN, nullptr);
-    std::printf("begin to render file \r\n");
+    Trace("begin to render file \r\n");
     if (FAILED(hr)) {
         log.Printf("Failed to render source file %ls!  Error=0x%x\n", c.m_wszSourceFN, Hex(hr));
         log.Send(
@@ -209,6 +216,8 @@ void RunAsfWriterJob(CConvertor& c, const JobArguments& job) {
                        job.source ? job.source : "");
         return;
     }
+    CSourceWatch source;
+    source.Begin(job.source);
     if (!BuildGraph(c, job) || !PositionGraph(c, job)) return;
 
     c.m_log.Printf("Info: Begin Convert '%s' to '%s'\r\n", job.source, job.destination);
@@ -228,7 +237,8 @@ void RunAsfWriterJob(CConvertor& c, const JobArguments& job) {
         c.m_log.Send("No progress info\r\n");
     }
 
-    HRESULT fileFailure = RunEventLoop(c, worker);
+    HRESULT fileFailure =
+        RunEventLoop(c, worker, source, static_cast<LONGLONG>(job.endSeconds) * kUnitsPerSecond);
 
     const HRESULT stopped = c.m_pMediaControl->Stop();
     const HRESULT closeFailure = FileFailureAfterStop(c.m_pGraph);

@@ -1,9 +1,9 @@
 #include "convert/asfwriter/progress_worker.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "convert/common/progress_cell.h"
+#include "convert/engine/log_channel.h"
 
 namespace {
 
@@ -60,11 +60,11 @@ void CProgressWorker::Poll() {
         m_position->get_CurrentPosition(&now);
         const int percent = PercentOf(now, m_duration);
         if (m_progress) StoreProgress(m_progress, percent);
-        std::printf("Current progress %d\n", m_progress ? percent : 0);
+        Trace("Current progress %d\n", m_progress ? percent : 0);
         // Waits on an event rather than sleeping, so the job need not wait a
         // whole period for the thread when it ends.
         WaitForSingleObject(m_wake, kPollMs);
     }
     if (m_progress) StoreProgress(m_progress, 100);
-    std::printf("Current progress %d\n", m_progress ? 100 : 0);
+    Trace("Current progress %d\n", m_progress ? 100 : 0);
 }

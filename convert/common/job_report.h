@@ -20,6 +20,14 @@ inline constexpr char kReportStopped8[] = "User Abort\r\n";
 inline constexpr char kReportFailed8[] = "Error Abort\n";
 inline constexpr char kReportFinished8[] = "Converting finished\r\n";
 
+// Both engines: the source file changed while it was read (truncated,
+// overwritten or replaced), so the output may hold a mix of two files. The
+// output is finished as after a stop, but the job failed; sent instead of
+// a completion, and overrides any ending (convert/engine/source_end.h).
+inline constexpr char kReportSourceChanged[] =
+    "Error, the source file changed during converting; the output holds what was read until "
+    "then, Mission aborted!\r\n";
+
 // Both engines: the output file could not be written or put in place, so
 // the destination does not hold the new file (convert/engine/
 // output_failure.h). Sent after the ending above, and overrides it.

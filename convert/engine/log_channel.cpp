@@ -6,6 +6,7 @@
 #include <string>
 
 #include "convert/common/convert_api.h"
+#include "platform/win/trace.h"
 
 namespace {
 
@@ -75,13 +76,13 @@ void LogChannel::PrintfTraced(const char* fmt, ...) const {
     va_start(args, fmt);
     const std::string line = FormatLineV(fmt, args);
     va_end(args);
-    std::fputs(line.c_str(), stdout);
+    TraceText(line.c_str());
     Send(line.c_str());
 }
 
 void Trace(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    std::vprintf(fmt, args);
+    TraceFormatV(fmt, args);
     va_end(args);
 }

@@ -1,6 +1,7 @@
 // The engines' two output channels: log lines for the caller (copied into
 // its 1024-byte buffer and announced with kCmdFlushLog) and trace lines on
-// standard output.
+// standard output (platform/win/trace.h: dropped, never waited for, when
+// nobody reads them).
 //
 // Threads: log lines are sent only from the thread that called Convert, so
 // that the caller's handler runs on its own thread; trace lines may come
@@ -43,5 +44,6 @@ private:
 std::string FormatLineV(const char* fmt, va_list args);
 std::string FormatLine(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-// One diagnostic line on standard output; no contract.
+// One diagnostic line on standard output; no contract, never waited for
+// (platform/win/trace.h).
 void Trace(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

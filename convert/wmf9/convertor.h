@@ -5,6 +5,7 @@
 
 #include "convert/engine/engine_call.h"
 #include "convert/engine/log_channel.h"
+#include "convert/engine/source_end.h"
 #include "convert/engine/wide_path.h"
 #include "convert/wmf9/grabber_callback.h"
 #include "platform/dshow/dshow.h"
@@ -35,6 +36,10 @@ public:
 
     CGrabberCallback m_videoCallback{StreamKind::Video};
     CGrabberCallback m_audioCallback{StreamKind::Audio};
+
+    // The source as it was when the job began, and the range's end (100 ns).
+    CSourceWatch m_source;
+    LONGLONG m_rangeEnd = 0;
 
     // The destination as the writer and the metadata editor see it.
     WCHAR m_wszDestFN[kMaxPathChars] = {};

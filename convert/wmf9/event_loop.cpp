@@ -10,16 +10,22 @@ bool EndsJob(long code) {
            code == EC_PREPROCESS_COMPLETE;
 }
 
-void ReportEnding(const LogChannel& log, long code) {
+void ReportEnding(const CConvertor& c, long code) {
+    const LogChannel& log = c.m_log;
     switch (code) {
         case EC_COMPLETE:
-            log.PrintfTraced("%s", kReportCompleted9);
+            // A source that changed while it was read is no success.
+            if (!ReportSourceEnd([&log](const char* line) { log.Send(line); }, c.m_source,
+                                 c.m_pMediaSeeking, c.m_rangeEnd))
+                log.PrintfTraced("%s", kReportCompleted9);
             break;
         case EC_USERABORT:
             log.Send(kReportStopped9);
             break;
         case EC_ERRORABORT:
             log.Send(kReportFailed9);
+            // The likely cause of the error, if it is this.
+            if (c.m_source.Changed()) log.Send(kReportSourceChanged);
             break;
         default:  // EC_PREPROCESS_COMPLETE ends the job without a line
             break;
@@ -48,8 +54,8 @@ void RunEventLoop(CConvertor& c) {
                 c.m_videoCallback.SetEventSink(sink.Get());
                 c.m_audioCallback.SetEventSink(sink.Get());
             }
-            ReportEnding(log, PumpUntilEndingEvent(events.Get(), reinterpret_cast<HANDLE>(handle),
-                                                   &EndsJob));
+            ReportEnding(
+                c, PumpUntilEndingEvent(events.Get(), reinterpret_cast<HANDLE>(handle), &EndsJob));
         }
     }
     log.Send("End of converting.\r\n");

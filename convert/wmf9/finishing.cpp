@@ -20,29 +20,46 @@ std::wstring DescriptionText() {
     return text;
 }
 
-void TagFile(const WCHAR* fileName) {
+// The first failure of tagging, or S_OK.
+HRESULT TagFile(const WCHAR* fileName) {
     ComPtr<IWMMetadataEditor> editor;
     HRESULT hr = WMCreateEditor(editor.Put());
     if (FAILED(hr) || !editor) {
         Trace("Could not create Metadata Editor ( hr=0x%08x ).\n", Hex(hr));
-        return;
+        return FAILED(hr) ? hr : E_POINTER;
     }
     hr = editor->Open(fileName);
     if (FAILED(hr)) {
         Trace("Could not open the file %ls ( hr=0x%08x ).\n", fileName, Hex(hr));
-        return;
+        return hr;
     }
     // The header interface goes before the editor writes and closes.
+    HRESULT added = E_NOINTERFACE;
     if (auto header = editor.As<IWMHeaderInfo3>()) {
         const std::wstring text = DescriptionText();
         WORD index = 0;
         // No terminator: the length is the characters alone.
-        header->AddAttribute(kFileLevelStream, kDescriptionAttribute, &index, WMT_TYPE_STRING,
-                             kDefaultLanguage, reinterpret_cast<const BYTE*>(text.data()),
-                             static_cast<DWORD>(text.size() * sizeof(WCHAR)));
+        added =
+            header->AddAttribute(kFileLevelStream, kDescriptionAttribute, &index, WMT_TYPE_STRING,
+                                 kDefaultLanguage, reinterpret_cast<const BYTE*>(text.data()),
+                                 static_cast<DWORD>(text.size() * sizeof(WCHAR)));
     }
-    editor->Flush();
+    hr = editor->Flush();
     editor->Close();
+    return FAILED(added) ? added : hr;
+}
+
+// A file left untagged is said, not passed over: the job itself is done.
+void ReportUntagged(const LogChannel& log, HRESULT hr) {
+    if (IsOutputFileFailure(hr)) {
+        log.Printf(
+            "Info: Could not add the description tag to the output file (%s), "
+            "Error=0X%08X\r\n",
+            OutputFailureReason(hr), Hex(hr));
+    } else {
+        log.Printf("Info: Could not add the description tag to the output file, Error=0X%08X\r\n",
+                   Hex(hr));
+    }
 }
 
 }  // namespace
@@ -62,5 +79,6 @@ void FinishJob(CConvertor& c) {
         log.Send(OutputFailureLine(hr).c_str());
         return;
     }
-    TagFile(c.m_wszDestFN);
+    hr = TagFile(c.m_wszDestFN);
+    if (FAILED(hr)) ReportUntagged(log, hr);
 }

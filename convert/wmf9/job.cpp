@@ -159,6 +159,7 @@ void RunJob(CConvertor& c, const JobRequest& job) {
         return;
     }
     if (!RequestIsUsable(c.m_log, job)) return;
+    c.m_source.Begin(job.szSourceFN);
 
     const HRESULT hr = WMCreateWriter(nullptr, &c.m_pWriter);
     if (hr != S_OK || !c.m_pWriter) {
@@ -175,6 +176,7 @@ void RunJob(CConvertor& c, const JobRequest& job) {
                             "Info: Failed to set time sync to none!  Error=0X%08X\r\n");
     if (!TakeGraphInterfaces(c, job)) return;
     const TimeRange range = PrepareTimeRange(c, job);
+    c.m_rangeEnd = range.end;
     if (!RangeStartsInSource(c, range)) return;
 
     const HRESULT hrBegin = c.m_pWriter->BeginWriting();

@@ -16,7 +16,10 @@ constexpr Guid kFilePropertiesGuid = {0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 
                                       0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
 constexpr Guid kExtendedContentGuid = {0x40, 0xA4, 0xD0, 0xD2, 0x07, 0xE3, 0xD2, 0x11,
                                        0x97, 0xF0, 0x00, 0xA0, 0xC9, 0x5E, 0xA8, 0x50};
-constexpr size_t kObjectHeadBytes = 24;
+constexpr Guid kPaddingGuid = {0x74, 0xD4, 0x06, 0x18, 0xDF, 0xCA, 0x09, 0x45,
+                               0xA4, 0xBA, 0x9A, 0xAB, 0xCB, 0x96, 0xAA, 0xE8};
+constexpr size_t kObjectHeadBytes = AsfHeader::kObjectHeadBytes;
+constexpr size_t kObjectCountOffset = 24;  // within the header object
 constexpr size_t kFilePropertiesMinBytes = 104;
 constexpr size_t kFileSizeOffset = 40;  // within the file properties object
 constexpr size_t kDataObjectMinBytes = 50;
@@ -45,6 +48,15 @@ void Put64(std::vector<uint8_t>& v, uint64_t x) {
 }
 void Set64(uint8_t* p, uint64_t x) {
     for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(x >> (8 * i));
+}
+void Set32(uint8_t* p, uint32_t x) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(x >> (8 * i));
+}
+
+void PutPadding(std::vector<uint8_t>& v, uint64_t bytes) {
+    v.insert(v.end(), kPaddingGuid, kPaddingGuid + 16);
+    Put64(v, bytes);
+    v.resize(v.size() + (bytes - kObjectHeadBytes), 0);
 }
 
 bool SameGuid(const uint8_t* a, const Guid& b) {
@@ -81,6 +93,8 @@ bool AsfHeader::Parse(const std::vector<uint8_t>& header, const uint8_t* dataObj
         std::memcpy(obj.guid, header.data() + at, 16);
         obj.bytes.assign(header.begin() + at, header.begin() + at + size);
         at += size;
+        // Room for the editor; what is left of it is put back on writing.
+        if (SameGuid(obj.guid, kPaddingGuid)) continue;
         if (SameGuid(obj.guid, kExtendedContentGuid)) {
             if (m_descriptorObjectIndex >= 0 || !ParseDescriptors(obj.bytes)) return false;
             m_descriptorObjectIndex = static_cast<int>(m_objects.size());
@@ -121,7 +135,7 @@ bool AsfHeader::ParseDescriptors(const std::vector<uint8_t>& ecd) {
     return p == end;
 }
 
-std::vector<uint8_t> AsfHeader::Serialize(uint64_t restBytes) const {
+std::vector<uint8_t> AsfHeader::Serialize(uint64_t restBytes, uint64_t fillTo) const {
     std::vector<uint8_t> ecd;
     if (!m_descriptors.empty()) {
         ecd.insert(ecd.end(), kExtendedContentGuid, kExtendedContentGuid + 16);
@@ -139,6 +153,7 @@ std::vector<uint8_t> AsfHeader::Serialize(uint64_t restBytes) const {
     }
     std::vector<uint8_t> out(kHeaderGuid, kHeaderGuid + 16);
     Put64(out, 0);  // size, set below
+    const size_t countAt = out.size();
     Put32(out, static_cast<uint32_t>(m_objects.size() + (ecd.empty() ? 0 : 1)));
     out.insert(out.end(), m_reserved, m_reserved + 2);
     size_t filePropertiesAt = 0;
@@ -151,9 +166,37 @@ std::vector<uint8_t> AsfHeader::Serialize(uint64_t restBytes) const {
         if (SameGuid(m_objects[i].guid, kFilePropertiesGuid)) filePropertiesAt = out.size();
         out.insert(out.end(), m_objects[i].bytes.begin(), m_objects[i].bytes.end());
     }
+    if (fillTo >= out.size() + kObjectHeadBytes) {
+        PutPadding(out, fillTo - out.size());
+        Set32(out.data() + countAt, Get32(out.data() + countAt) + 1);
+    }
     Set64(out.data() + 16, out.size());
     Set64(out.data() + filePropertiesAt + kFileSizeOffset, out.size() + restBytes);
     return out;
+}
+
+bool AsfHeader::AppendPadding(std::vector<uint8_t>& header, uint64_t paddingBytes) {
+    if (paddingBytes < kObjectHeadBytes || header.size() < kPrefixBytes ||
+        HeaderSize(header.data()) != header.size())
+        return false;
+    const uint32_t count = Get32(header.data() + kObjectCountOffset);
+    size_t filePropertiesAt = 0;
+    size_t at = kPrefixBytes;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (header.size() - at < kObjectHeadBytes) return false;
+        const uint64_t size = Get64(header.data() + at + 16);
+        if (size < kObjectHeadBytes || size > header.size() - at) return false;
+        if (SameGuid(header.data() + at, kFilePropertiesGuid) && size >= kFilePropertiesMinBytes)
+            filePropertiesAt = at;
+        at += size;
+    }
+    if (at != header.size() || filePropertiesAt == 0 || count == UINT32_MAX) return false;
+    uint8_t* fileSize = header.data() + filePropertiesAt + kFileSizeOffset;
+    Set64(fileSize, Get64(fileSize) + paddingBytes);
+    Set32(header.data() + kObjectCountOffset, count + 1);
+    PutPadding(header, paddingBytes);
+    Set64(header.data() + 16, header.size());
+    return true;
 }
 
 }  // namespace wmf

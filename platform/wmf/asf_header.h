@@ -1,6 +1,9 @@
 // The header of an ASF file as the metadata editor needs it: the list of
 // header objects, with the Extended Content Description object's entries
-// parsed so they can be changed and the header written anew.
+// parsed so they can be changed and the header written anew. Padding
+// objects are room left in the header for such changes: the editor takes
+// them out when it reads a header and puts what room is left back when it
+// writes one in place.
 //
 // Pure data; no file access. Every length read from the file is checked
 // against what is there, so a damaged header is refused, never overrun.
@@ -47,7 +50,19 @@ public:
 
     // The header object with the current descriptors; its file properties
     // give the size of the file it heads: this header plus `restBytes`.
-    std::vector<uint8_t> Serialize(uint64_t restBytes) const;
+    // With `fillTo`, a header that is smaller is filled up to exactly
+    // `fillTo` bytes with a padding object where one fits; the caller
+    // checks the size it got.
+    std::vector<uint8_t> Serialize(uint64_t restBytes, uint64_t fillTo = 0) const;
+
+    // Appends a padding object of `paddingBytes` (at least kObjectHeadBytes)
+    // to the whole header object `header`, as a muxer wrote it: the
+    // header's size and object count and the file size in its file
+    // properties grow to match. False, `header` unchanged, when it is not a
+    // whole header object with file properties.
+    static bool AppendPadding(std::vector<uint8_t>& header, uint64_t paddingBytes);
+    // The size of an object's head (GUID and size): the smallest object.
+    static constexpr size_t kObjectHeadBytes = 24;
 
 private:
     struct Object {

@@ -6,6 +6,7 @@ extern "C" {
 #include <libavutil/time.h>
 }
 
+#include "platform/wmf/asf_header.h"
 #include "platform/wmf/wmsdk.h"
 
 namespace wmf {
@@ -14,6 +15,11 @@ namespace {
 // the clock, is no longer waited for (see the header).
 constexpr int64_t kMaxLagUs = 2000000;
 constexpr int64_t kMaxSilentWallUs = 1000000;
+// Room in the header: the description tag takes about 200 bytes; the rest
+// is for whatever else a user's editor adds later.
+constexpr uint64_t kHeaderRoomBytes = 4096;
+// More than any header the muxer writes for two streams.
+constexpr uint64_t kMaxMuxerHeaderBytes = 1 << 20;
 }  // namespace
 
 HRESULT ResultFromAvError(int averror) {
@@ -60,10 +66,17 @@ HRESULT AsfOutput::Open(const std::string& path,
         avio_flush(ctx->pb);
         ret = ctx->pb->error;
     }
+    m_headerBytes = 0;
     if (ret < 0) {
         ctx.reset();
         m_file.Discard();
         return ResultFromAvError(ret);
+    }
+    hr = PadHeader();
+    if (FAILED(hr)) {
+        ctx.reset();
+        m_file.Discard();
+        return hr;
     }
     m_held.clear();
     m_held.resize(encoders.size());
@@ -72,6 +85,28 @@ HRESULT AsfOutput::Open(const std::string& path,
     m_firstUs = m_newestUs = m_writtenUs = AV_NOPTS_VALUE;
     m_context = std::move(ctx);
     return S_OK;
+}
+
+HRESULT AsfOutput::PadHeader() {
+    uint8_t prefix[AsfHeader::kPrefixBytes];
+    HRESULT hr = m_file.ReadRaw(0, prefix, sizeof prefix);
+    if (FAILED(hr)) return hr;
+    const uint64_t size = AsfHeader::HeaderSize(prefix);
+    if (m_headerBytes == 0) {
+        if (size == 0 || size > kMaxMuxerHeaderBytes) return E_UNEXPECTED;
+        hr = m_file.OpenGap(size, kHeaderRoomBytes);
+        if (FAILED(hr)) return hr;
+        m_headerBytes = size;
+    } else if (size == m_headerBytes + kHeaderRoomBytes) {
+        return S_OK;  // the muxer did not write its header again
+    } else if (size != m_headerBytes) {
+        return E_UNEXPECTED;  // it would have run into the padding
+    }
+    std::vector<uint8_t> header(size);
+    hr = m_file.ReadRaw(0, header.data(), header.size());
+    if (FAILED(hr)) return hr;
+    if (!AsfHeader::AppendPadding(header, kHeaderRoomBytes)) return E_UNEXPECTED;
+    return m_file.WriteRaw(0, header.data(), header.size());
 }
 
 HRESULT AsfOutput::Write(int streamIndex, AVPacket* packet, AVRational timeBase) {
@@ -142,6 +177,7 @@ HRESULT AsfOutput::Close() {
             ret = m_context->pb->error;
         }
         if (ret < 0) Failure(ret);
+        if (SUCCEEDED(m_error)) m_error = PadHeader();
     }
     m_held.clear();
     m_context.reset();  // the file stays with m_file

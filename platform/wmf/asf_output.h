@@ -4,6 +4,11 @@
 // the header at the end by seeking back, and Close renames the finished
 // file over the destination.
 //
+// The header carries a padding object, room for the tag that the metadata
+// editor adds to the finished file: it writes the header in place then,
+// instead of copying the whole file to make the header longer. The muxer
+// knows nothing of it (see OutputFile's gap).
+//
 // Interleaving is done here, not by the muxer: packets go out in time
 // order across streams (the ASF muxer requires that), held back only while
 // a stream may still deliver something older. A stream that lags two
@@ -55,6 +60,9 @@ private:
         int64_t atUs;
     };
     HRESULT Failure(int averror);
+    // Puts the padding object after the header the muxer wrote: opens the
+    // gap for it first, and then again after the muxer rewrote the header.
+    HRESULT PadHeader();
     // Writes held packets in time order; all of them when `everything`,
     // else as long as no stream that may still deliver is empty.
     int WriteHeld(bool everything);
@@ -63,6 +71,7 @@ private:
     OutputFile m_file;
     OutputContextPtr m_context;
     HRESULT m_error = S_OK;                // sticky: the first failure of the file
+    uint64_t m_headerBytes = 0;            // the muxer's header, without the padding
     std::vector<std::deque<Held>> m_held;  // per stream, in arrival order
     std::vector<int64_t> m_lastUs;         // per stream: time of its last packet
     std::vector<int64_t> m_lastWallUs;     // per stream: when it last delivered

@@ -18,13 +18,10 @@ constexpr int kSliceSamples = 8192;
 }  // namespace
 
 AudioStream::AudioStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
-    : m_encoder(std::move(encoder)),
-      m_sink(sink),
-      m_streamIndex(streamIndex),
+    : SinkEncoder(std::move(encoder), sink, streamIndex),
       m_fifo(av_audio_fifo_alloc(m_encoder->sample_fmt, m_encoder->ch_layout.nb_channels,
                                  m_encoder->frame_size)),
-      m_frame(av_frame_alloc()),
-      m_packet(av_packet_alloc()) {}
+      m_frame(av_frame_alloc()) {}
 
 HRESULT AudioStream::SetInput(const RawAudioLayout& layout) {
     if (m_resampler && m_nextPts != AV_NOPTS_VALUE) {
@@ -107,19 +104,7 @@ HRESULT AudioStream::EncodeFromFifo(bool padLast) {
         // The first packet's stamp is negative; the file's preroll holds it.
         m_frame->pts = m_nextPts;
         m_nextPts += frameSize;
-        HRESULT hr = SendFrame(m_frame.get());
-        if (FAILED(hr)) return hr;
-    }
-}
-
-HRESULT AudioStream::SendFrame(const AVFrame* frame) {
-    if (avcodec_send_frame(m_encoder.get(), frame) < 0) return E_FAIL;
-    for (;;) {
-        const int ret = avcodec_receive_packet(m_encoder.get(), m_packet.get());
-        if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return S_OK;
-        if (ret < 0) return E_FAIL;
-        HRESULT hr = m_sink.Write(m_streamIndex, m_packet.get(), m_encoder->time_base);
-        av_packet_unref(m_packet.get());
+        HRESULT hr = Encode(m_frame.get());
         if (FAILED(hr)) return hr;
     }
 }
@@ -131,7 +116,7 @@ HRESULT AudioStream::Finish() {
     HRESULT hr = S_OK;
     if (m_resampler && m_nextPts != AV_NOPTS_VALUE) hr = Resample(nullptr, 0);
     if (SUCCEEDED(hr)) hr = EncodeFromFifo(true);
-    if (SUCCEEDED(hr)) hr = SendFrame(nullptr);
+    if (SUCCEEDED(hr)) hr = Encode(nullptr);
     return hr;
 }
 

@@ -15,7 +15,7 @@
 
 namespace wmf {
 
-class AudioStream {
+class AudioStream : public SinkEncoder {
 public:
     AudioStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex);
 
@@ -27,21 +27,14 @@ public:
     // Pads the last frame with silence and drains the encoder.
     HRESULT Finish();
 
-    const AVCodecContext* Encoder() const { return m_encoder.get(); }
-
 private:
     HRESULT Resample(const uint8_t* const* in, int inSamples);
     HRESULT EncodeFromFifo(bool padLast);
-    HRESULT SendFrame(const AVFrame* frame);
 
-    CodecContextPtr m_encoder;
-    PacketSink& m_sink;
-    int m_streamIndex;
     RawAudioLayout m_layout;
     SwrPtr m_resampler;
     AudioFifoPtr m_fifo;
     FramePtr m_frame;
-    PacketPtr m_packet;
     int64_t m_nextPts = AV_NOPTS_VALUE;  // in samples of the output rate
     bool m_finished = false;
 };

@@ -144,6 +144,8 @@ HRESULT CMetadataEditor::Open(const WCHAR* pwszFilename) {
     if (!parsed.Parse(header, dataHead, fileSize)) return ASF_E_INVALIDHEADER;
 
     m_header = std::move(parsed);
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
     m_path = path;
     m_fileSize = fileSize;
     m_headerSize = headerSize;
@@ -172,8 +174,10 @@ HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, const 
         AsfHeader::HeaderSize(prefix) != m_headerSize)
         return NS_E_INVALID_REQUEST;
 
+    // The rename would replace a file whose own mode forbids writing it.
+    if (const int refusal = WriteRefusal(target)) return ResultFromErrno(refusal);
     std::string temp;
-    Fd out(CreateUnfinishedFile(target, st.st_mode & 07777, &temp));
+    Fd out(CreateUnfinishedFile(target, &st, &temp));
     if (out.Get() < 0) return ResultFromErrno(errno);
     *tempPath = temp;
     HRESULT hr = WriteAll(out.Get(), header.data(), header.size());
@@ -189,10 +193,45 @@ HRESULT CMetadataEditor::WriteNewFile(const std::vector<uint8_t>& header, const 
     return hr;
 }
 
+HRESULT CMetadataEditor::WriteInPlace(const std::vector<uint8_t>& header) {
+    Fd fd(open(m_path.c_str(), O_RDWR | O_CLOEXEC));
+    if (fd.Get() < 0) return ResultFromErrno(errno);
+    struct stat st {};
+    if (fstat(fd.Get(), &st) != 0) return ResultFromErrno(errno);
+    // The file must still be the one that was parsed.
+    if (st.st_dev != m_device || st.st_ino != m_inode ||
+        static_cast<uint64_t>(st.st_size) != m_fileSize)
+        return NS_E_INVALID_REQUEST;
+    uint8_t prefix[AsfHeader::kPrefixBytes];
+    if (!ReadAt(fd.Get(), prefix, sizeof prefix, 0) ||
+        AsfHeader::HeaderSize(prefix) != m_headerSize)
+        return NS_E_INVALID_REQUEST;
+    HRESULT hr = S_OK;
+    for (size_t at = 0; SUCCEEDED(hr) && at < header.size();) {
+        const ssize_t n =
+            pwrite(fd.Get(), header.data() + at, header.size() - at, static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) hr = ResultFromErrno(n < 0 ? errno : ENOSPC);
+        if (n > 0) at += static_cast<size_t>(n);
+    }
+    if (SUCCEEDED(hr) && fdatasync(fd.Get()) != 0) hr = ResultFromErrno(errno);
+    if (SUCCEEDED(hr) && close(fd.Release()) != 0) hr = ResultFromErrno(errno);
+    return hr;
+}
+
 HRESULT CMetadataEditor::Flush() {
     if (!m_open) return NS_E_INVALID_REQUEST;
     if (!m_changed) return S_OK;
-    const std::vector<uint8_t> header = m_header.Serialize(m_fileSize - m_headerSize);
+    // The same size as before: the header's room took the change, and the
+    // rest of the file stays where it is.
+    const uint64_t restBytes = m_fileSize - m_headerSize;
+    const std::vector<uint8_t> fitted = m_header.Serialize(restBytes, m_headerSize);
+    if (fitted.size() == m_headerSize) {
+        const HRESULT hr = WriteInPlace(fitted);
+        if (SUCCEEDED(hr)) m_changed = false;
+        return hr;
+    }
+    const std::vector<uint8_t> header = m_header.Serialize(restBytes);
     // A link keeps pointing where it did: the file it names is replaced.
     const std::string target = ResolveLinkedTarget(m_path);
     std::string temp;

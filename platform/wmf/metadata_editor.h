@@ -3,14 +3,21 @@
 //
 // Safety: Open reads and checks the whole header and refuses a file it
 // cannot parse (ASF_E_INVALIDHEADER), touching nothing. Flush writes the
-// new file beside the old one and renames it over the old only when all of
-// it is written, so a failed Flush leaves the original file as it was; a
-// file opened through a symbolic link is replaced where the link points.
-// Flush keeps the file open (further changes and Flushes are allowed);
-// Close forgets changes not flushed. Attributes belong to stream 0.
+// new header in place when it fits in the old one's size (the writer
+// leaves room in a padding object): one write of a few kilobytes at the
+// start of the file, the rest of it untouched. A header that does not fit
+// makes Flush write a new file beside the old one and rename it over the
+// old only when all of it is written, so that failing leaves the original
+// as it was; a file opened through a symbolic link is replaced where the
+// link points, with the old file's mode and owner. A file the process may
+// not write is refused (E_ACCESSDENIED) either way. Flush keeps the file
+// open (further changes and Flushes are allowed); Close forgets changes
+// not flushed. Attributes belong to stream 0.
 //
 // Threads: one thread at a time.
 #pragma once
+
+#include <sys/types.h>
 
 #include <string>
 
@@ -42,6 +49,7 @@ public:
                          WORD wLangIndex, const BYTE* pValue, DWORD dwLength) override;
 
 private:
+    HRESULT WriteInPlace(const std::vector<uint8_t>& header);
     HRESULT WriteNewFile(const std::vector<uint8_t>& header, const std::string& target,
                          std::string* tempPath);
 
@@ -51,6 +59,8 @@ private:
     std::string m_path;
     uint64_t m_fileSize = 0;
     uint64_t m_headerSize = 0;
+    dev_t m_device = 0;  // the file that was parsed
+    ino_t m_inode = 0;
     AsfHeader m_header;
 };
 

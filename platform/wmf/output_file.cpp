@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <vector>
 
 #include "platform/wmf/wmsdk.h"
 
@@ -21,6 +23,8 @@ constexpr int kCreateAttempts = 100;
 // Large enough that the muxer's packets go out in few system calls.
 constexpr int kIoBufferBytes = 256 * 1024;
 constexpr unsigned kDefaultMode = 0666;
+// What OpenGap moves: the data object's head after the header, at most.
+constexpr uint64_t kMaxMovedBytes = 64 * 1024;
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -100,12 +104,24 @@ std::string UnfinishedName(const std::string& target, const std::string& tag) {
     return folder + name + kUnfinishedMark + tag;
 }
 
-int CreateUnfinishedFile(const std::string& target, unsigned mode, std::string* tempPath) {
+int WriteRefusal(const std::string& path) {
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+int CreateUnfinishedFile(const std::string& target, const struct stat* replaced,
+                         std::string* tempPath) {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         const std::string name = UnfinishedName(target, RandomTag());
         const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kDefaultMode);
         if (fd >= 0) {
-            if (mode) fchmod(fd, mode);
+            if (replaced) {
+                // Owner first: changing it may clear the set-id bits that
+                // the mode then puts back. Only a privileged process may give
+                // a file away; a member of the group may still set that.
+                if (fchown(fd, replaced->st_uid, replaced->st_gid) != 0)
+                    (void)!fchown(fd, static_cast<uid_t>(-1), replaced->st_gid);
+                fchmod(fd, replaced->st_mode & 07777);
+            }
             *tempPath = name;
             return fd;
         }
@@ -123,14 +139,17 @@ HRESULT OutputFile::Create(const std::string& destination) {
     Discard();
     m_target = ResolveLinkedTarget(destination);
     struct stat st {};
-    unsigned mode = 0;
+    const struct stat* replaced = nullptr;
     if (stat(m_target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return NS_E_FILE_WRITE;
-        mode = st.st_mode & 07777;
+        // The folder's permission would allow the rename; the file's own
+        // says whether it may be replaced.
+        if (const int refusal = WriteRefusal(m_target)) return ResultFromErrno(refusal);
+        replaced = &st;
     } else if (errno != ENOENT) {
         return ResultFromErrno(errno);
     }
-    m_fd = CreateUnfinishedFile(m_target, mode, &m_tempPath);
+    m_fd = CreateUnfinishedFile(m_target, replaced, &m_tempPath);
     if (m_fd < 0) return ResultFromErrno(errno);
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     if (buffer)
@@ -145,16 +164,17 @@ HRESULT OutputFile::Create(const std::string& destination) {
 
 int OutputFile::WritePacket(void* opaque, uint8_t* buf, int size) {
     auto* self = static_cast<OutputFile*>(opaque);
-    int left = size;
+    size_t left = static_cast<size_t>(size);
     while (left > 0) {
-        const ssize_t n = write(self->m_fd, buf, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            self->m_lastErrno = n < 0 ? errno : ENOSPC;
-            return AVERROR(self->m_lastErrno);
-        }
-        buf += n;
-        left -= static_cast<int>(n);
+        // A write never spans the gap: its two sides lie apart in the file.
+        size_t piece = left;
+        if (self->m_position < self->m_gapAt)
+            piece = static_cast<size_t>(std::min<uint64_t>(left, self->m_gapAt - self->m_position));
+        const HRESULT hr = self->WriteRaw(self->FileOffset(self->m_position), buf, piece);
+        if (FAILED(hr)) return AVERROR(self->m_lastErrno);
+        buf += piece;
+        left -= piece;
+        self->m_position += piece;
     }
     return size;
 }
@@ -162,12 +182,66 @@ int OutputFile::WritePacket(void* opaque, uint8_t* buf, int size) {
 int64_t OutputFile::Seek(void* opaque, int64_t offset, int whence) {
     auto* self = static_cast<OutputFile*>(opaque);
     whence &= ~AVSEEK_FORCE;
-    if (whence == AVSEEK_SIZE) {
-        struct stat st {};
-        return fstat(self->m_fd, &st) == 0 ? st.st_size : AVERROR(errno);
+    struct stat st {};
+    if (whence == AVSEEK_SIZE || whence == SEEK_END) {
+        if (fstat(self->m_fd, &st) != 0) return AVERROR(errno);
+        // The size as the muxer sees it: without the gap.
+        if (static_cast<uint64_t>(st.st_size) > self->m_gapAt)
+            st.st_size -= static_cast<off_t>(self->m_gapBytes);
+        if (whence == AVSEEK_SIZE) return st.st_size;
     }
-    const off_t at = lseek(self->m_fd, static_cast<off_t>(offset), whence);
-    return at < 0 ? AVERROR(errno) : at;
+    int64_t at = offset;
+    if (whence == SEEK_CUR) at += static_cast<int64_t>(self->m_position);
+    if (whence == SEEK_END) at += st.st_size;
+    if (whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) return AVERROR(EINVAL);
+    if (at < 0) return AVERROR(EINVAL);
+    self->m_position = static_cast<uint64_t>(at);
+    return at;
+}
+
+HRESULT OutputFile::ReadRaw(uint64_t offset, void* buf, size_t bytes) const {
+    auto* p = static_cast<uint8_t*>(buf);
+    while (bytes > 0) {
+        const ssize_t n = pread(m_fd, p, bytes, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? ResultFromErrno(errno) : NS_E_FILE_WRITE;
+        p += n;
+        bytes -= static_cast<size_t>(n);
+        offset += static_cast<uint64_t>(n);
+    }
+    return S_OK;
+}
+
+HRESULT OutputFile::WriteRaw(uint64_t offset, const void* buf, size_t bytes) {
+    const auto* p = static_cast<const uint8_t*>(buf);
+    while (bytes > 0) {
+        const ssize_t n = pwrite(m_fd, p, bytes, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            m_lastErrno = n < 0 ? errno : ENOSPC;
+            return ResultFromErrno(m_lastErrno);
+        }
+        p += n;
+        bytes -= static_cast<size_t>(n);
+        offset += static_cast<uint64_t>(n);
+    }
+    return S_OK;
+}
+
+HRESULT OutputFile::OpenGap(uint64_t at, uint64_t bytes) {
+    if (m_fd < 0) return NS_E_INVALID_REQUEST;
+    if (m_gapBytes != 0) return E_UNEXPECTED;
+    struct stat st {};
+    if (fstat(m_fd, &st) != 0) return ResultFromErrno(errno);
+    const auto size = static_cast<uint64_t>(st.st_size);
+    if (at > size || size - at > kMaxMovedBytes) return E_UNEXPECTED;
+    std::vector<uint8_t> moved(static_cast<size_t>(size - at));
+    HRESULT hr = ReadRaw(at, moved.data(), moved.size());
+    if (SUCCEEDED(hr)) hr = WriteRaw(at + bytes, moved.data(), moved.size());
+    if (FAILED(hr)) return hr;
+    m_gapAt = at;
+    m_gapBytes = bytes;
+    return S_OK;
 }
 
 void OutputFile::CloseIo() {
@@ -177,6 +251,9 @@ void OutputFile::CloseIo() {
     }
     if (m_fd >= 0) close(m_fd);
     m_fd = -1;
+    m_position = 0;
+    m_gapAt = UINT64_MAX;
+    m_gapBytes = 0;
 }
 
 HRESULT OutputFile::Commit() {

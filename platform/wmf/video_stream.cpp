@@ -22,10 +22,7 @@ constexpr int kPictureAlign = 64;
 }  // namespace
 
 VideoStream::VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex)
-    : m_encoder(std::move(encoder)),
-      m_sink(sink),
-      m_streamIndex(streamIndex),
-      m_packet(av_packet_alloc()),
+    : SinkEncoder(std::move(encoder), sink, streamIndex),
       m_worker(std::make_unique<EncodeWorker>(kQueuedFrames)) {}
 
 VideoStream::~VideoStream() {
@@ -115,30 +112,12 @@ HRESULT VideoStream::EncodeSlots(const AVFrame* previous, const AVFrame* picture
     return Encode(current.get());
 }
 
-HRESULT VideoStream::Encode(const AVFrame* frame) {
-    if (avcodec_send_frame(m_encoder.get(), frame) < 0) return E_FAIL;
-    return Drain();
-}
-
-HRESULT VideoStream::Drain() {
-    for (;;) {
-        const int ret = avcodec_receive_packet(m_encoder.get(), m_packet.get());
-        if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return S_OK;
-        if (ret < 0) return E_FAIL;
-        if (m_packet->duration == 0) m_packet->duration = 1;
-        HRESULT hr = m_sink.Write(m_streamIndex, m_packet.get(), m_encoder->time_base);
-        av_packet_unref(m_packet.get());
-        if (FAILED(hr)) return hr;
-    }
-}
-
 HRESULT VideoStream::Finish() {
     if (m_finished) return S_OK;
     m_finished = true;
     const HRESULT queued = m_worker->Finish();
     if (FAILED(queued)) return queued;
-    if (!m_packet || avcodec_send_frame(m_encoder.get(), nullptr) < 0) return E_FAIL;
-    return Drain();
+    return Encode(nullptr);
 }
 
 }  // namespace wmf

@@ -17,7 +17,7 @@
 
 namespace wmf {
 
-class VideoStream {
+class VideoStream : public SinkEncoder {
 public:
     // The encoder must be open; frames reach `sink` as `streamIndex`.
     VideoStream(CodecContextPtr encoder, PacketSink& sink, int streamIndex);
@@ -33,8 +33,6 @@ public:
     // Encodes what is queued and drains the encoder; later writes fail.
     HRESULT Finish();
 
-    const AVCodecContext* Encoder() const { return m_encoder.get(); }
-
 private:
     using ScalerPtr = std::unique_ptr<SwsContext, void (*)(SwsContext*)>;
     struct PoolFree {
@@ -49,12 +47,7 @@ private:
     // encodes `picture` at `slot`.
     HRESULT EncodeSlots(const AVFrame* previous, const AVFrame* picture, int64_t firstSlot,
                         int64_t slot);
-    HRESULT Encode(const AVFrame* frame);
-    HRESULT Drain();
 
-    CodecContextPtr m_encoder;
-    PacketSink& m_sink;
-    int m_streamIndex;
     // Caller's side.
     RawVideoLayout m_layout;
     ScalerPtr m_scaler = NoScaler();
@@ -64,8 +57,7 @@ private:
     std::shared_ptr<const AVFrame> m_previous;  // the last picture, for repeats
     int64_t m_lastSlot = -1;
     bool m_finished = false;
-    // Worker's side.
-    PacketPtr m_packet;
+    // Worker's side: it encodes (SinkEncoder's members) on this thread.
     std::unique_ptr<EncodeWorker> m_worker;  // last member: its thread ends first
 };
 

@@ -2,6 +2,7 @@
 // limit, the progress texts, the job panel's layout.
 #include <gtest/gtest.h>
 
+#include "app/command_line.h"
 #include "app/job_panel_layout.h"
 #include "app/log_append_state.h"
 #include "app/progress_text.h"
@@ -105,4 +106,21 @@ TEST(JobPanelLayout, ChildrenFollowTheWidth) {
     EXPECT_EQ(110, l.destLabel.y);
     // Narrow panels: (half - 80) / 2 truncates toward zero.
     EXPECT_EQ(40 + (-35) / 2 - 30, ComputeJobPanelLayout(90).convertButton.x);
+}
+
+// The trace is off unless asked for, by option or by environment.
+TEST(ZevCommandLine, TraceOnlyWhenAskedAndHelpSaysHow) {
+    const char* plain[] = {"zev", "movie.mp4"};
+    const char* traced[] = {"zev", "--trace", "movie.mp4"};
+    const char* help[] = {"zev", "-h"};
+    EXPECT_FALSE(ReadZevCommandLine(2, plain, nullptr).trace);
+    EXPECT_FALSE(ReadZevCommandLine(2, plain, "0").trace);
+    EXPECT_FALSE(ReadZevCommandLine(2, plain, "").trace);
+    EXPECT_TRUE(ReadZevCommandLine(2, plain, "1").trace);
+    EXPECT_TRUE(ReadZevCommandLine(3, traced, nullptr).trace);
+    EXPECT_FALSE(ReadZevCommandLine(3, traced, nullptr).help);
+    EXPECT_TRUE(ReadZevCommandLine(2, help, nullptr).help);
+    const std::string usage = ZevUsageText();
+    EXPECT_NE(usage.find("--trace"), std::string::npos);
+    EXPECT_NE(usage.find("ZEV_TRACE=1"), std::string::npos);
 }

@@ -163,6 +163,16 @@ TEST_F(ZevAppTest, F1ShowsHelpAboutShowsItsTextsAndAFileArgumentIsOpened) {
     app.ExitInstance();
 }
 
+// --help needs no display and starts no window.
+TEST(ZevProgram, HelpNamesTheTraceSwitches) {
+    std::string out;
+    EXPECT_EQ(0, RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
+                                ShellQuote(ZEV_PATH) + " --help",
+                            &out));
+    EXPECT_NE(out.find("--trace"), std::string::npos) << out;
+    EXPECT_NE(out.find("ZEV_TRACE"), std::string::npos) << out;
+}
+
 TEST(SingleInstance, SecondStartHandsItsFileToTheRunningProgramAndExits) {
     TempDir dir;
     const std::string clip = dir.Path("second.mp4");

@@ -8,10 +8,16 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "app/job_panel.h"
 #include "app/job_tab_ctrl.h"
@@ -22,6 +28,7 @@
 #include "app/recent_file_list.h"
 #include "ui/hover_button.h"
 #include "ui/status_bar_xp.h"
+#include "platform/win/trace.h"
 #include "zev_frame_test_support.h"
 
 namespace {
@@ -156,6 +163,62 @@ TEST_F(FrameTest, StopAskedNoChangesNothingYesStopsAndKeepsATaggedFile) {
     ASSERT_FALSE(probe.IsNull());
     EXPECT_EQ("Converted use ZEV from https://clipwright.example.org", DescriptionOf(probe));
     EXPECT_LT(probe["format"]["duration"].Number(), 59.0);
+}
+
+// As `zev --trace | sleep infinity`: standard output a pipe that nobody
+// reads. The converters' trace fills it, and still the job runs and Stop
+// returns. Should the job wait for the pipe after all, a watchdog empties
+// it after a while, so that the test fails instead of hanging.
+TEST_F(FrameTest, StopReturnsWhileNobodyReadsStandardOutput) {
+    MakeFrame([](MainFrameServices& s) {
+        s.finishWaitMs = 100;
+        s.progressIntervalMs = 100;
+    });
+    LoadThroughBrowse(s_longClip);
+    int unread[2];
+    ASSERT_EQ(0, pipe(unread));
+    fcntl(unread[1], F_SETPIPE_SZ, 4096);  // full after a few dozen lines
+    std::fflush(stdout);
+    const int savedStdout = dup(STDOUT_FILENO);
+    dup2(unread[1], STDOUT_FILENO);
+    SetTraceEnabled(true);
+
+    std::atomic<bool> jobOver{false};
+    std::atomic<bool> rescued{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 600 && !jobOver; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (jobOver) return;
+        rescued = true;
+        fcntl(unread[0], F_SETFL, O_NONBLOCK);
+        char buf[4096];
+        while (!jobOver) {
+            while (read(unread[0], buf, sizeof buf) > 0) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    // Nothing here may print: standard output is the full pipe.
+    int queuedAtStop = 0;
+    AtFirstProgress(m_frame.get(), [&] {
+        ioctl(unread[0], FIONREAD, &queuedAtStop);
+        m_dialogs.answers.push_back(MsgAnswer::Yes);
+        QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
+    });
+    const std::string dest = m_dir.Path("unread.wmv");
+    ConvertTo(dest);
+    jobOver = true;
+    watchdog.join();
+    dup2(savedStdout, STDOUT_FILENO);
+    close(savedStdout);
+    close(unread[0]);
+    close(unread[1]);
+    SetTraceEnabled(true);
+
+    EXPECT_FALSE(rescued) << "the job waited for standard output";
+    EXPECT_GT(queuedAtStop, 3000) << "the pipe was not full: nothing was shown";
+    EXPECT_TRUE(LogHas("User stopped converting."));
+    EXPECT_FALSE(Probe(dest).IsNull());
 }
 
 TEST_F(FrameTest, ClosingDuringAJobStopsItAndClosesAfterwards) {

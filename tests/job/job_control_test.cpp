@@ -4,10 +4,17 @@
 // the engine reported.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "app/job/job_control.h"
+#include "convert/common/job_report.h"
 #include "converter_host.h"
 #include "media_tools.h"
 #include "platform/win/window.h"
@@ -21,9 +28,11 @@ const std::string kRunning = "Under converting, please wait...\r\n";
 // a stop sent once the graph runs (posted, as the job panel's button is).
 class JobHost {
 public:
-    JobHost(ConvertFn convert, bool stopWhenRunning) : m_convert(convert) {
+    // `whenRunning` runs once the engine waits for its running graph.
+    JobHost(ConvertFn convert, bool stopWhenRunning, std::function<void()> whenRunning = {})
+        : m_convert(convert) {
         m_hWnd = CreateHostWindow(
-            [this, stopWhenRunning](HWND hwnd, UINT msg, WPARAM w, LPARAM) -> LRESULT {
+            [this, stopWhenRunning, whenRunning](HWND hwnd, UINT msg, WPARAM w, LPARAM) -> LRESULT {
                 if (msg == WM_COMMAND && LOWORD(w) == kCmdFlushLog) {
                     lines.push_back(m_job.TakeEngineLine());
                     // Inside Convert a second job must be refused.
@@ -31,6 +40,7 @@ public:
                         secondCallRefused = !m_job.RunConvert(m_convert, m_hWnd, m_request);
                         graphRunningThen = m_job.GraphRunning();
                         if (stopWhenRunning) PostMessageA(hwnd, kStopMessage, 0, 0);
+                        if (whenRunning) whenRunning();
                     }
                 } else if (msg == kStopMessage) {
                     m_job.StopEngine([this] { stopSawControl = true; });
@@ -74,6 +84,12 @@ protected:
         ASSERT_TRUE(MakeClip(s_dir->Path("long.mp4"), spec));
         spec.seconds = 2;
         ASSERT_TRUE(MakeClip(s_dir->Path("short.mp4"), spec));
+        // A Matroska file's header tells its length: cut in half, the file
+        // claims twice what it holds, as a broken download does.
+        spec.seconds = 20;
+        ASSERT_TRUE(MakeClip(s_dir->Path("whole.mkv"), spec));
+        const std::string whole = ReadFileBytes(s_dir->Path("whole.mkv"));
+        WriteFileBytes(s_dir->Path("half.mkv"), whole.substr(0, whole.size() / 2));
     }
     static void TearDownTestSuite() {
         delete s_dir;
@@ -87,6 +103,7 @@ protected:
 
     static inline AudioChoice s_audio;
     static inline TempDir* s_dir = nullptr;
+    static const char* EngineTag() { return GetParam() == std::string(TRANZO9_PATH) ? "9" : "8"; }
     ConverterLibrary m_library{GetParam()};
 };
 
@@ -121,6 +138,38 @@ TEST_P(JobControl, StopWhileRunningEndsStoppedWithTheSlotsCleared) {
     // the file never runs past the range.
     const std::string duration = probe["format"]["duration"].String();
     if (!duration.empty()) EXPECT_LE(std::stod(duration), 30.1);
+}
+
+// A file that always held less than its header claims converts what it
+// holds, and the log says where it ended.
+TEST_P(JobControl, ASourceShorterThanItsHeaderConvertsWhatItHoldsAndSaysSo) {
+    const std::string dest = s_dir->Path("half.wmv");
+    JobHost host(m_library.convert(), false);
+    EXPECT_EQ(host.Run(Request(s_dir->Path("half.mkv"), dest, 20)), JobOutcome::Completed);
+    const std::regex said(
+        R"(Info: The source ended at 00:00:(0[5-9]|1[0-5]), before the end of the range at )"
+        R"(00:00:20\r\n)");
+    EXPECT_TRUE(std::any_of(host.lines.begin(), host.lines.end(),
+                            [&](const std::string& l) { return std::regex_match(l, said); }));
+    EXPECT_NEAR(std::stod(Probe(dest)["format"]["duration"].String()), 10.0, 5.0);
+}
+
+// A source cut short while it is read fails the job: no success line, and
+// the file written so far is kept, closed and playable.
+TEST_P(JobControl, ASourceTruncatedDuringTheJobFailsAndKeepsAPlayableFile) {
+    const std::string source = s_dir->Path(std::string("cut-") + EngineTag() + ".mkv");
+    WriteFileBytes(source, ReadFileBytes(s_dir->Path("whole.mkv")));
+    const std::string dest = s_dir->Path("cut.wmv");
+    JobHost host(m_library.convert(), false, [&] {
+        ASSERT_EQ(0, truncate(source.c_str(), std::filesystem::file_size(source) / 2));
+    });
+    EXPECT_EQ(host.Run(Request(source, dest, 20)), JobOutcome::Aborted);
+    EXPECT_NE(std::find(host.lines.begin(), host.lines.end(), kReportSourceChanged),
+              host.lines.end());
+    EXPECT_EQ(std::find(host.lines.begin(), host.lines.end(), kReportCompleted9), host.lines.end());
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    EXPECT_GT(std::stod(probe["format"]["duration"].String()), 0.0);
 }
 
 TEST_P(JobControl, AJobThatCannotStartIsAborted) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "profiles/audio_format_catalog.h"
+#include "platform/win/trace.h"
 
 namespace {
 
@@ -144,8 +145,10 @@ protected:
     // Runs the enumeration, returning its result and its trace.
     int Run(ProfileManagerFactory factory, std::string& trace) {
         ::testing::internal::CaptureStdout();
+        SetTraceEnabled(true);  // trace lines follow standard output anew
         const int result = catalog.Enumerate(factory);
         trace = ::testing::internal::GetCapturedStdout();
+        SetTraceEnabled(true);
         return result;
     }
     FakeRuntime runtime;

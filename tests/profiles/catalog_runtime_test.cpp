@@ -8,6 +8,7 @@
 #include "profiles/profile_file.h"
 #include "profiles/profile_file_io.h"
 #include "profiles/profile_values.h"
+#include "platform/win/trace.h"
 
 namespace {
 
@@ -16,8 +17,10 @@ protected:
     static void SetUpTestSuite() {
         s_catalog = new CAudioFormatCatalog;
         ::testing::internal::CaptureStdout();
+        SetTraceEnabled(true);  // trace lines follow standard output anew
         s_result = s_catalog->Enumerate();
         s_trace = new std::string(::testing::internal::GetCapturedStdout());
+        SetTraceEnabled(true);
     }
     static void TearDownTestSuite() {
         delete s_catalog;

@@ -64,7 +64,7 @@ TEST(ProfileFileIo, FailedReplaceLeavesTargetAndNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 
     std::string text;
-    EXPECT_EQ(ReadWholeFile(target, text), FileReadResult::CantOpen);
+    EXPECT_EQ(ReadWholeFile(target, text), FileReadResult::NotAFile);
     EXPECT_EQ(ReadWholeFile(dir.Path("none"), text), FileReadResult::CantOpen);
 
     const std::string file = dir.Path("f.cfg");

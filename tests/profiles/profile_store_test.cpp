@@ -1,6 +1,7 @@
 // The store's operations on real files in a temporary directory, with a
 // scripted dialog seam and a panel stand-in.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -232,6 +233,18 @@ TEST_F(ProfileStoreTest, DamagedFileIsReportedAndKeptAsACopy) {
     ASSERT_EQ(store.RewriteOnExit(), ProfileOpResult::Written);
     EXPECT_EQ(ReadFileBytes(path), "1,0\nok.1,1,1,1,1,1,1\n");
     EXPECT_EQ(ReadFileBytes(path + ".bak"), damaged);
+}
+
+// A pipe in the file's place would wait for a writer for ever; it is
+// refused at once, with the reason.
+TEST_F(ProfileStoreTest, APipeInPlaceOfTheFileIsRefusedWithoutWaiting) {
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0644));
+    dialogs.answers = {MsgAnswer::Ok};
+    EXPECT_FALSE(store.Load());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Load profile failed!\n" + path +
+                                         " is not a regular file (a folder, a pipe or a "
+                                         "device).");
 }
 
 TEST_F(ProfileStoreTest, UnreadableFileIsSetAsideBeforeAddReplacesIt) {

@@ -14,6 +14,7 @@
 #include "app/job/job_control.h"
 #include "media_tools.h"
 #include "platform/dshow/dshow.h"
+#include "platform/win/trace.h"
 #include "platform/win/window.h"
 #include "platform/wmf/media_type_reader.h"
 
@@ -139,6 +140,7 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
         fflush(stdout);
         savedStdout = dup(1);
         dup2(traceFd, 1);
+        SetTraceEnabled(true);  // trace lines follow standard output anew
     }
 
     std::string source = options.source;
@@ -155,6 +157,7 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
         fflush(stdout);
         dup2(savedStdout, 1);
         close(savedStdout);
+        SetTraceEnabled(true);
         std::ifstream in(traceName, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();

@@ -82,6 +82,17 @@ TEST_F(ZevConvertProgram, StoredProfileByName) {
                          &out),
               1);
     EXPECT_NE(out.find("No such profile"), std::string::npos) << out;
+
+    // A pipe as the profile file is refused at once, not waited on.
+    const std::string fifo = m_dir.Path("fifo.cfg");
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
+    EXPECT_EQ(
+        RunCommand("timeout 60 " + ZevConvert("--profiles " + ShellQuote(fifo) + " --profile " +
+                                              ShellQuote(firstName) + " " + ShellQuote(m_source) +
+                                              " " + ShellQuote(dest) + " 2>&1"),
+                   &out),
+        1);
+    EXPECT_NE(out.find("is not a regular file"), std::string::npos) << out;
 }
 
 TEST_F(ZevConvertProgram, StoredProfileTheEncoderWouldRefuseIsRefusedBeforeAnyFile) {
@@ -236,6 +247,31 @@ TEST_F(ZevConvertProgram, DestinationsAreCheckedByWhatTheyAre) {
     ASSERT_EQ(0, lstat(link.c_str(), &st));
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(Probe(target)["format"]["format_name"].String(), "asf");
+}
+
+// A destination the user may not write is refused before the job, and
+// kept; as root, which may write anything, the program runs as nobody.
+TEST_F(ZevConvertProgram, AWriteProtectedDestinationIsRefusedAndKept) {
+    std::string asUser;
+    if (geteuid() == 0) {
+        asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=" +
+                 ShellQuote(m_dir.path()) + " ";
+        if (RunCommand(asUser + "test -x " + ShellQuote(ZEV_CONVERT_PATH)) != 0)
+            GTEST_SKIP() << "cannot run the program as an ordinary user here";
+        ASSERT_EQ(0, chmod(m_dir.path().c_str(), 0777));
+    }
+    const std::string dest = m_dir.Path("protected.wmv");
+    WriteFileBytes(dest, "keep me");
+    ASSERT_EQ(0, chmod(dest.c_str(), 0444));
+    std::string out;
+    EXPECT_EQ(RunCommand(asUser + ZevConvert("--end 1 " + ShellQuote(m_source) + " " +
+                                             ShellQuote(dest) + " 2>&1"),
+                         &out),
+              2)
+        << out;
+    EXPECT_NE(out.find("zev-convert: the destination is write-protected"), std::string::npos)
+        << out;
+    EXPECT_EQ(ReadFileBytes(dest), "keep me");
 }
 
 // SIGTERM and SIGHUP stop the job as Ctrl+C does (a closed, tagged file,

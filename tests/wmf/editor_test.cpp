@@ -3,8 +3,11 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <random>
+#include <sstream>
 
 #include "wmf_tools.h"
 
@@ -16,20 +19,21 @@ const std::wstring kText = L"Converted with Clipwright \u00e9\u4e2d";
 const std::string kTextUtf8 = "Converted with Clipwright \xc3\xa9\xe4\xb8\xad";
 
 // A short video-only clip from the writer.
-void MakeClip(const std::string& path) {
-    auto profile = MakeJobProfile(0, 12, 96, 64, 10, 64000);
+void MakeClip(const std::string& path, int frames = 10, LONG width = 96, LONG height = 64,
+              DWORD bitrate = 64000) {
+    auto profile = MakeJobProfile(0, 12, width, height, 10, bitrate);
     ComPtr<IWMWriter> w;
     ASSERT_EQ(S_OK, WMCreateWriter(nullptr, w.Put()));
     ASSERT_EQ(S_OK, w->SetProfile(profile.Get()));
     ASSERT_EQ(S_OK, w->SetOutputFilename(Wide(path).c_str()));
     ASSERT_EQ(S_OK, w->BeginWriting());
-    OwnedType type = RawVideoType(MEDIASUBTYPE_I420, 96, 64);
+    OwnedType type = RawVideoType(MEDIASUBTYPE_I420, width, height);
     ComPtr<IWMInputMediaProps> props;
     ASSERT_EQ(S_OK, w->GetInputProps(1, props.Put()));
     ASSERT_EQ(S_OK, props->SetMediaType(&type.mt));
     ASSERT_EQ(S_OK, w->SetInputProps(1, props.Get()));
-    for (int i = 0; i < 10; ++i) {
-        const auto frame = MakeFrame(MEDIASUBTYPE_I420, 96, 64, i);
+    for (int i = 0; i < frames; ++i) {
+        const auto frame = MakeFrame(MEDIASUBTYPE_I420, width, height, i);
         ComPtr<INSSBuffer> s;
         ASSERT_EQ(S_OK, w->AllocateSample(static_cast<DWORD>(frame.size()), s.Put()));
         BYTE* p = nullptr;
@@ -42,7 +46,7 @@ void MakeClip(const std::string& path) {
 
 // Opens, adds the description (as the engine does: no terminator) and
 // flushes; returns the first failure.
-HRESULT Tag(const std::string& path) {
+HRESULT Tag(const std::string& path, const std::wstring& text = kText) {
     ComPtr<IWMMetadataEditor> editor;
     HRESULT hr = WMCreateEditor(editor.Put());
     if (FAILED(hr)) return hr;
@@ -51,12 +55,25 @@ HRESULT Tag(const std::string& path) {
     auto info = editor.As<IWMHeaderInfo3>();
     WORD index = 0;
     hr = info->AddAttribute(0, L"Description", &index, WMT_TYPE_STRING, 0,
-                            reinterpret_cast<const BYTE*>(kText.c_str()),
-                            static_cast<DWORD>(kText.size() * sizeof(WCHAR)));
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() * sizeof(WCHAR)));
     if (SUCCEEDED(hr)) hr = editor->Flush();
     const HRESULT closed = editor->Close();
     return FAILED(hr) ? hr : closed;
 }
+
+// Bytes this process has handed to write calls so far.
+uint64_t BytesWritten() {
+    std::istringstream io(ReadFileBytes("/proc/self/io"));
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "wchar:") return value;
+    return 0;
+}
+
+// Longer than the room the writer leaves in the header.
+const std::wstring kLongText(6000, L'd');
 
 size_t FilesIn(const std::string& dir) {
     size_t n = 0;
@@ -103,6 +120,48 @@ TEST(Editor, DescriptionIsShownByFfprobeAndReadBack) {
     EXPECT_EQ(kText, std::wstring(text.data()));
     EXPECT_EQ(ASF_E_NOTFOUND, info->GetAttributeByName(&stream, L"Title", &type, nullptr, &bytes));
     EXPECT_EQ(S_OK, editor->Close());
+}
+
+// The writer leaves room in the header, so the tag is written into it in
+// place: same file, same size, nothing changed past the header, and only
+// about a header's worth written, not the file again. A tag too long for
+// the room still goes in, by a copy of the file.
+TEST(Editor, TagIsWrittenInPlaceWhenItFitsTheHeader) {
+    TempDir dir;
+    const std::string path = dir.Path("inplace.wmv");
+    MakeClip(path, 60, 320, 240, 2000000);
+    const std::string before = ReadFileBytes(path);
+    struct stat was {};
+    ASSERT_EQ(0, stat(path.c_str(), &was));
+    ASSERT_GT(before.size(), 256u * 1024);
+    const uint64_t headerBytes = [&] {
+        uint64_t size = 0;
+        for (int i = 7; i >= 0; --i) size = size << 8 | static_cast<uint8_t>(before[16 + i]);
+        return size;
+    }();
+    ASSERT_LT(headerBytes, 64u * 1024);
+
+    const uint64_t written = BytesWritten();
+    ASSERT_EQ(S_OK, Tag(path));
+    EXPECT_LT(BytesWritten() - written, 64u * 1024);
+    const std::string after = ReadFileBytes(path);
+    struct stat is {};
+    ASSERT_EQ(0, stat(path.c_str(), &is));
+    EXPECT_EQ(was.st_ino, is.st_ino);
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_NE(before.substr(0, headerBytes), after.substr(0, headerBytes));
+    EXPECT_TRUE(
+        before.compare(headerBytes, std::string::npos, after, headerBytes, std::string::npos) == 0);
+    EXPECT_EQ(kTextUtf8, Probe(path)["format"]["tags"]["comment"].String());
+    int status = -1;
+    const std::string gst = Discover(path, &status);
+    EXPECT_EQ(0, status) << gst;
+
+    ASSERT_EQ(S_OK, Tag(path, kLongText));
+    EXPECT_GT(ReadFileBytes(path).size(), before.size());
+    EXPECT_EQ(std::string(kLongText.begin(), kLongText.end()),
+              Probe(path)["format"]["tags"]["comment"].String());
+    EXPECT_EQ(1u, FilesIn(dir.path()));
 }
 
 // Every truncation and many byte flips of a good file: the editor never
@@ -168,7 +227,8 @@ TEST(Editor, FailedWriteLeavesTheOriginal) {
     rlimit small = saved;
     small.rlim_cur = before.size() / 2;
     setrlimit(RLIMIT_FSIZE, &small);
-    const HRESULT hr = Tag(path);
+    // Too long for the header's room: the whole file is written anew.
+    const HRESULT hr = Tag(path, kLongText);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(FAILED(hr));

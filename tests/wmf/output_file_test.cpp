@@ -69,11 +69,15 @@ protected:
 };
 
 // While writing, the old file stays and one visibly named temporary file
-// grows beside it; EndWriting swaps them, keeping the old file's mode.
+// grows beside it; EndWriting swaps them, keeping the old file's mode (and
+// its owner, where the test may give the file away).
 TEST_F(OutputFileTest, OldFileStaysUntilTheNewOneIsWholeThenIsReplaced) {
     const std::string dest = m_dir.Path("movie.wmv");
     WriteFileBytes(dest, "the old movie");
     ASSERT_EQ(0, chmod(dest.c_str(), 0640));
+    constexpr uid_t kSomeoneElse = 65534;
+    const bool giveAway = geteuid() == 0;
+    if (giveAway) ASSERT_EQ(0, chown(dest.c_str(), kSomeoneElse, kSomeoneElse));
     ASSERT_EQ(S_OK, Begin(dest));
     // Video only: the profile's audio stream never delivers, and after a
     // while the video is no longer held back for it but goes to disk as it
@@ -94,6 +98,7 @@ TEST_F(OutputFileTest, OldFileStaysUntilTheNewOneIsWholeThenIsReplaced) {
     struct stat st {};
     ASSERT_EQ(0, stat(dest.c_str(), &st));
     EXPECT_EQ(0640u, st.st_mode & 07777);
+    if (giveAway) EXPECT_EQ(kSomeoneElse, st.st_uid);
     const JsonValue probe = ProbeCountingFrames(dest);
     EXPECT_EQ("asf", probe["format"]["format_name"].String());
     EXPECT_NEAR(4.0, probe["format"]["duration"].Number(), 0.3);

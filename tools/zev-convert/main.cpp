@@ -17,6 +17,7 @@
 #include "app/job/job_settings.h"
 #include "app/job/media_warm_up.h"
 #include "app/job/source_probe.h"
+#include "platform/win/trace.h"
 #include "profiles/audio_format_catalog.h"
 #include "profiles/profile_location.h"
 #include "profiles/profile_lookup.h"
@@ -140,6 +141,8 @@ int main(int argc, char** argv) {
         dup2(sink, STDOUT_FILENO);
         close(sink);
     }
+    // Only what is asked for is formatted at all; it never holds up the job.
+    SetTraceEnabled(o.trace);
 
     double begin = o.beginSeconds.value_or(0);
     double end = 0;
