@@ -8,8 +8,8 @@
 
 #include "app/command_ids.h"
 #include "app/job_panel_layout.h"
-#include "app/path_label.h"
 #include "convert/common/program_names.h"
+#include "ui/path_label.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/bitmaps.h"
 #include "ui/hover_button.h"

@@ -9,7 +9,7 @@
 #include "app/job_panel.h"
 #include "app/job_tab_ctrl.h"
 #include "app/log_view.h"
-#include "app/pane_splitter.h"
+#include "ui/pane_splitter.h"
 #include "app/preview_pane.h"
 #include "app/recent_file_list.h"
 #include "convert/common/program_names.h"

@@ -11,9 +11,9 @@
 #include "app/log_view.h"
 #include "app/main_frame.h"
 #include "app/preview_pane.h"
-#include "app/qt_host_event_loop.h"
 #include "convert/common/program_names.h"
 #include "job/progress_text.h"
+#include "ui/qt_host_event_loop.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 

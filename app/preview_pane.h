@@ -1,5 +1,5 @@
 // What the main frame needs from the upper pane: the preview window with its
-// time range and, inside it, the output settings panel. The frame owns the
+// time range and, beside it, the output settings panel. The frame owns the
 // pane's widget through the splitter; all calls on the UI thread.
 #pragma once
 

@@ -3,15 +3,26 @@
 #include "preview/preview_wnd.h"
 #include "profiles/widgets/output_settings_panel.h"
 
-CPreviewPaneAdapter::CPreviewPaneAdapter(IDialogSeam& dialogs, QWidget* parent)
-    : QObject(nullptr),
-      m_pPreview(new CPreviewWnd(dialogs, parent)),
-      m_pPanel(m_pPreview->OutputPanel()) {
-    setParent(m_pPreview);
+CPreviewPaneAdapter::CPreviewPaneAdapter(IDialogSeam& dialogs, QWidget* parent,
+                                         const std::string& profilePath)
+    : QWidget(parent),
+      m_pPreview(new CPreviewWnd(dialogs, this)),
+      // Created after the preview, so it lies above it.
+      m_pPanel(new COutputSettingsPanel(
+          profilePath.empty() ? COutputSettingsPanel::DefaultProfilePath() : profilePath, dialogs,
+          this)) {
+    m_pPanel->setObjectName(QString::number(COutputSettingsPanel::kControlId));
 }
 
 QWidget* CPreviewPaneAdapter::Widget() {
-    return m_pPreview;
+    return this;
+}
+
+void CPreviewPaneAdapter::resizeEvent(QResizeEvent*) {
+    const int cx = width();
+    const int cy = height();
+    m_pPreview->setGeometry(0, 0, cx, cy);
+    m_pPanel->setGeometry(static_cast<int>(0.6 * cx), 0, cx / 3, cy);
 }
 
 void CPreviewPaneAdapter::LoadFile() {
@@ -46,10 +57,6 @@ void CPreviewPaneAdapter::SetClosing() {
     SetPreviewClosing(true);
     // The profile question comes while the window is still there.
     m_pPanel->RewriteOnExit();
-}
-
-HWND CPreviewPaneAdapter::PreviewHandle() const {
-    return m_pPreview->Handle();
 }
 
 ProfileRecord CPreviewPaneAdapter::ConverterRecord() {

@@ -1,25 +1,26 @@
-// The upper pane as the program builds it: the preview window, hosting the
-// output settings panel as control 1111, behind the frame's IPreviewPane.
+// The upper pane as the program composes it: the preview window filling the
+// pane and, over its right part, the output settings panel (control 1111)
+// from 60 % of the width, a third of it wide and the full height. Neither
+// of the two knows the other; this pane places them and answers the frame's
+// IPreviewPane for both.
 #pragma once
 
-#include <QObject>
-#include <functional>
+#include <QWidget>
+#include <string>
 
 #include "app/preview_pane.h"
-#include "platform/win/window.h"
 
 class COutputSettingsPanel;
 class CPreviewWnd;
 class IDialogSeam;
-class QWidget;
 
-class CPreviewPaneAdapter : public QObject, public IPreviewPane {
+class CPreviewPaneAdapter : public QWidget, public IPreviewPane {
     Q_OBJECT
 
 public:
-    // Creates the preview window as a child of `parent` (which owns it);
-    // the adapter goes with the window.
-    CPreviewPaneAdapter(IDialogSeam& dialogs, QWidget* parent);
+    // A child of `parent`, which owns it. `profilePath`: the panel's
+    // profile.cfg; empty for its default place beside the program.
+    CPreviewPaneAdapter(IDialogSeam& dialogs, QWidget* parent, const std::string& profilePath = {});
 
     QWidget* Widget() override;
     void LoadFile() override;
@@ -37,9 +38,9 @@ public:
 
     CPreviewWnd* Preview() const { return m_pPreview; }
     COutputSettingsPanel* Panel() const { return m_pPanel; }
-    // The preview window's own window, for the range messages its slider
-    // sends (WM_SET_BEGIN, WM_SET_END).
-    HWND PreviewHandle() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     CPreviewWnd* m_pPreview;

@@ -4,6 +4,7 @@
 // position was painted. Prints figures; run by bench/preview-load.
 //
 //   preview-load-bench CLIP... [--rounds N]
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
@@ -15,7 +16,6 @@
 
 #include "preview/preview_wnd.h"
 #include "preview/video_pane.h"
-#include "preview/win_message.h"
 
 namespace {
 
@@ -101,11 +101,11 @@ int main(int argc, char** argv) {
 
             // Play a moment, pause, then seek twice: the first seek after a
             // pause starts the graph again, the next one seeks a cued graph.
-            SendWinMessage(&wnd, WM_COMMAND, ID_PLAY, 0);
+            wnd.ToolbarAction(ID_PLAY)->trigger();
             QElapsedTimer wait;
             wait.start();
             Until(wait, [&] { return wait.elapsed() > 300; });
-            SendWinMessage(&wnd, WM_COMMAND, ID_PAUSE, 0);
+            wnd.ToolbarAction(ID_PAUSE)->trigger();
             const unsigned duration = wnd.GetEndTime();
             for (int s = 0; s < 2; ++s) {
                 // Odd seconds: between the key frames of the clips (every
@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
                 const unsigned target = ((s == 0 ? 2 : 1) * duration / 3) | 1u;
                 const int before = wnd.VideoPane()->FramesPainted();
                 clock.restart();
-                SendWinMessage(&wnd, WM_SET_POSITION, 0, static_cast<LPARAM>(target));
+                // As the slider's marker asks for it.
+                wnd.Range().Seek(target, SeekOrigin::Slider);
                 const double ms = Until(clock, [&] {
                     double t = -1;
                     wnd.VideoPane()->Picture(&t);

@@ -25,9 +25,9 @@
 
 #include "app/job_panel.h"
 #include "app/preview_pane_adapter.h"
-#include "preview/preview_messages.h"
 #include "app/zev_app.h"
 #include "platform/win/dialog_seam.h"
+#include "preview/preview_wnd.h"
 #include "ui/hover_button.h"
 
 namespace {
@@ -85,7 +85,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "another copy runs with the same settings\n");
         return 1;
     }
-    QTest::qWaitForWindowExposed(app.Frame());
+    if (!QTest::qWaitForWindowExposed(app.Frame())) {
+        std::fprintf(stderr, "the window was never shown\n");
+        return 1;
+    }
     if (args[1] == QLatin1String("startup")) {
         std::fprintf(stderr, "zev-ui: start-up to window shown: %.0f ms\n", MsSinceProcessStart());
         return 0;
@@ -114,7 +117,7 @@ int main(int argc, char** argv) {
     }
     auto* preview = dynamic_cast<CPreviewPaneAdapter*>(app.Frame()->Preview());
     if (preview && args.size() > 4)
-        SendMessageA(preview->PreviewHandle(), WM_SET_END, 0, args[4].toInt());
+        preview->Preview()->Range().SetEnd(static_cast<unsigned>(args[4].toInt()));
 
     // A 10 ms timer, and how late each of its ticks comes, while the job runs.
     std::vector<double> lateMs;

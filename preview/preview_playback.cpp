@@ -1,12 +1,10 @@
-// CPreviewWnd: playing, pausing, stopping, the play timer, graph events,
-// seeking and typed times.
+// CPreviewWnd: playing, pausing, stopping, the play timer, graph events
+// and seeking. The play position goes to the range model, which the slider
+// and the current-time field show.
 #include <QAction>
 
 #include "preview/preview_wnd.h"
-#include "preview/range_slider.h"
-#include "preview/time_field.h"
 #include "preview/video_pane.h"
-#include "preview/win_message.h"
 
 void CPreviewWnd::StartPlayTimer() {
     m_playTimer.start(kPreviewTimerMs, this);
@@ -27,20 +25,8 @@ void CPreviewWnd::OnGraphReady(WPARAM wParam) {
     REFTIME duration = 0;
     IMediaPosition* position = m_graph.Position();
     if (position && position->get_Duration(&duration) == S_OK) {
-        const auto d = static_cast<unsigned>(duration);
-        m_slider->SetMaximum(static_cast<int>(d));
-        m_slider->Enable(true);
-        m_slider->repaint();
-        m_beginField->setEnabled(true);
-        m_beginField->SetMaximum(d);
-        m_currentField->setEnabled(true);
-        m_currentField->SetMaximum(d);
-        // The maximum first: ShowValue ignores values above it.
-        m_endField->SetMaximum(d);
-        m_endField->ShowValue(d);
-        m_endField->setEnabled(true);
-        m_nBeginTime = 0;
-        m_nEndTime = d;
+        // Begin 0, end the duration; the slider and the fields follow.
+        m_range.Load(static_cast<unsigned>(duration));
     }
     // The first picture shows before playing starts.
     CueFrame();
@@ -51,7 +37,8 @@ void CPreviewWnd::OnPlay() {
     if (m_nPlayState == PlayState::Playing) return;
     if (IMediaControl* control = m_graph.Control()) {
         IMediaPosition* position = m_graph.Position();
-        if (m_nBeginTime != 0 && position) position->put_CurrentPosition(m_nBeginTime);
+        const unsigned begin = m_range.Begin();
+        if (begin != 0 && position) position->put_CurrentPosition(begin);
         control->Run();
     }
     SetButtons(true, true, false, true, true);
@@ -73,10 +60,9 @@ void CPreviewWnd::OnStop() {
     if (m_nPlayState == PlayState::Stopped) return;
     if (IMediaControl* control = m_graph.Control()) {
         control->Stop();
-        if (IMediaPosition* position = m_graph.Position())
-            position->put_CurrentPosition(m_nBeginTime);
-        PostWinMessage(m_slider, WM_SET_POSITION, 0, static_cast<LPARAM>(m_nBeginTime));
-        m_currentField->ShowValue(m_nBeginTime);
+        const unsigned begin = m_range.Begin();
+        if (IMediaPosition* position = m_graph.Position()) position->put_CurrentPosition(begin);
+        m_range.SetPosition(begin);
         CueFrame();
     }
     SetButtons(false, true, false, false, false);
@@ -89,10 +75,8 @@ void CPreviewWnd::OnTimerTick() {
     if (m_nPlayState != PlayState::Playing || !position) return;
     REFTIME now = 0;
     position->get_CurrentPosition(&now);
-    const auto seconds = static_cast<unsigned>(now);
-    m_currentField->ShowValue(seconds);
-    PostWinMessage(m_slider, WM_SET_POSITION, 0, static_cast<LPARAM>(seconds));
-    if (static_cast<double>(m_nEndTime) <= now) OnStop();
+    m_range.SetPosition(static_cast<unsigned>(now));
+    if (static_cast<double>(m_range.End()) <= now) OnStop();
     if (now > 0 && now < 2) repaint();
 }
 
@@ -107,10 +91,8 @@ void CPreviewWnd::OnGraphEvent() {
             IMediaPosition* position = m_graph.Position();
             if (position && control) {
                 control->Stop();
-                position->put_CurrentPosition(m_nBeginTime);
-                m_beginField->ShowValue(m_nBeginTime);
-                PostWinMessage(m_slider, WM_SET_POSITION, 0, static_cast<LPARAM>(m_nBeginTime));
-                m_currentField->ShowValue(m_nBeginTime);
+                position->put_CurrentPosition(m_range.Begin());
+                m_range.SetPosition(m_range.Begin());
                 CueFrame();
             }
             m_nPlayState = PlayState::Ready;
@@ -128,8 +110,7 @@ void CPreviewWnd::SeekTo(unsigned seconds) {
     if (!control) return;
     if (IMediaPosition* position = m_graph.Position()) {
         position->put_CurrentPosition(seconds);
-        PostWinMessage(m_slider, WM_SET_POSITION, 0, static_cast<LPARAM>(seconds));
-        m_currentField->ShowValue(seconds);
+        m_range.SetPosition(seconds);
     }
     if (m_nPlayState == PlayState::DragPaused) {
         StartPlayTimer();
@@ -148,30 +129,8 @@ void CPreviewWnd::OnDragStart() {
     m_nPlayState = PlayState::DragPaused;
 }
 
-void CPreviewWnd::OnTimeEdited(int field, unsigned value) {
-    switch (field) {
-        case IDC_BEGIN_TIME:
-            if (value > m_nEndTime) {
-                m_beginField->ShowValue(m_nBeginTime);
-                return;
-            }
-            m_nBeginTime = value;
-            PostWinMessage(m_slider, WM_SET_BEGIN, 0, static_cast<LPARAM>(value));
-            return;
-        case IDC_END_TIME:
-            if (value < m_nBeginTime) {
-                m_endField->ShowValue(m_nEndTime);
-                return;
-            }
-            m_nEndTime = value;
-            PostWinMessage(m_slider, WM_SET_END, 0, static_cast<LPARAM>(value));
-            return;
-        case IDC_CURRENT_TIME:
-            if (value < m_nBeginTime || value > m_nEndTime) return;
-            if (m_nPlayState == PlayState::Playing) OnPause();
-            SeekTo(value);
-            return;
-        default:
-            return;
-    }
+void CPreviewWnd::OnSeekRequested(unsigned seconds, SeekOrigin origin) {
+    // A typed time pauses playback; a dropped marker plays on as it was.
+    if (origin == SeekOrigin::TypedTime && m_nPlayState == PlayState::Playing) OnPause();
+    SeekTo(seconds);
 }

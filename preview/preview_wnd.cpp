@@ -14,11 +14,9 @@
 
 #include "platform/dshow/video_surface.h"
 #include "preview/range_slider.h"
-#include "profiles/widgets/output_settings_panel.h"
 #include "preview/time_field.h"
 #include "preview/transport_images.h"
 #include "preview/video_pane.h"
-#include "preview/win_message.h"
 #include "ui/message_pump.h"
 
 namespace {
@@ -53,7 +51,7 @@ int LastLoadResult() {
     return PreviewStateOf().nLastLoadResult;
 }
 
-CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent, const std::string& profilePath)
+CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent)
     : QWidget(parent), m_dialogs(dialogs) {
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,21 +65,18 @@ CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent, const std::strin
     RegisterVideoSurfaceHost(m_hWnd, m_videoPane);
 
     CreateToolbar();
-    m_slider = new CRangeSlider(this);
-    m_slider->Enable(false);
+    m_slider = new CRangeSlider(m_range, this);  // disabled until a load
 
     const QFontMetrics fm(font());
     PreviewStateOf().cw = fm.averageCharWidth();
     PreviewStateOf().ch = fm.height();
-    m_beginField = new CTimeField(IDC_BEGIN_TIME, this);
-    m_currentField = new CTimeField(IDC_CURRENT_TIME, this);
-    m_endField = new CTimeField(IDC_END_TIME, this);
-    for (CTimeField* f : {m_beginField, m_currentField, m_endField}) f->Reset();
-    m_outputPanel = new COutputSettingsPanel(
-        profilePath.empty() ? COutputSettingsPanel::DefaultProfilePath() : profilePath, dialogs,
-        this);
-    m_outputPanel->setObjectName(QString::number(IDC_OUTPUT_SETTINGS));
-    m_outputPanel->show();
+    // Each shows 0 and is disabled until a load.
+    m_beginField = new CTimeField(m_range, RangePart::Begin, this);
+    m_currentField = new CTimeField(m_range, RangePart::Position, this);
+    m_endField = new CTimeField(m_range, RangePart::End, this);
+
+    connect(&m_range, &CRangeModel::SeekRequested, this, &CPreviewWnd::OnSeekRequested);
+    connect(m_slider, &CRangeSlider::MarkerGrabbed, this, &CPreviewWnd::OnDragStart);
 }
 
 CPreviewWnd::~CPreviewWnd() {
@@ -191,7 +186,6 @@ void CPreviewWnd::resizeEvent(QResizeEvent*) {
     m_beginField->setGeometry(60, h23 + 85, fw, ch);
     m_currentField->setGeometry((cx / 2 - 60) / 2 + 60 - fw * 4 / 9, h23 + 85, fw, ch);
     m_endField->setGeometry(cx / 2 - fw, h23 + 85, fw, ch);
-    if (m_outputPanel) m_outputPanel->setGeometry(static_cast<int>(0.6 * cx), 0, cx / 3, cy);
     repaint();
 }
 
@@ -274,8 +268,7 @@ void CPreviewWnd::CloseMedia() {
     Sleep(kCloseWaitMs);
     SetButtons(false, false, false, false, false);
     for (int i = 3; i < 8; ++i) m_actions[i]->setEnabled(false);
-    for (CTimeField* f : {m_beginField, m_currentField, m_endField}) f->Reset();
-    m_slider->Reset();
+    m_range.Close();  // the fields show 0, the slider resets; all disabled
     m_nPlayState = PlayState::NoMedia;
     SetStatus("");
     PreviewState& s = PreviewStateOf();
@@ -303,7 +296,6 @@ void CPreviewWnd::OnGraphError(int code) {
 }
 
 LRESULT CPreviewWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto value = static_cast<unsigned>(lParam);
     switch (message) {
         case WM_GRAPH_EVENT:
             OnGraphEvent();
@@ -311,42 +303,13 @@ LRESULT CPreviewWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GRAPH_READY:
             OnGraphReady(wParam);
             break;
-        case WM_SET_POSITION:
-            SeekTo(value);
-            break;
-        case WM_DRAG_START:
-            OnDragStart();
-            break;
-        case WM_SET_BEGIN:
-            m_beginField->ShowValue(value);
-            m_nBeginTime = value;
-            break;
-        case WM_SET_END:
-            m_endField->ShowValue(value);
-            m_nEndTime = value;
-            break;
         case WM_GRAPH_ERROR:
             OnGraphError(static_cast<int>(lParam));
-            break;
-        case WM_TIME_EDITED:
-            OnTimeEdited(static_cast<int>(wParam), value);
-            break;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
             break;
         default:
             break;
     }
     return 0;
-}
-
-bool CPreviewWnd::event(QEvent* e) {
-    if (e->type() == CWinMessageEvent::Type()) {
-        auto* m = static_cast<CWinMessageEvent*>(e);
-        m->result = WindowProc(m->message, m->wParam, m->lParam);
-        return true;
-    }
-    return QWidget::event(e);
 }
 
 void CPreviewWnd::timerEvent(QTimerEvent* e) {

@@ -1,14 +1,17 @@
 // CPreviewWnd: the preview pane of the main window. Its left half shows the
 // loaded source in a video rectangle with a transport toolbar (Play, Pause,
 // Stop), the range slider and the "Start Time", "Current Time" and
-// "End Time" fields under it; from 60 % of its width it hosts the output
-// settings panel (control 1111). It keeps the range to convert as two whole
-// seconds, the begin and end times.
+// "End Time" fields under it. The range to convert and the play position
+// live in its range model (Range()), which the slider and the fields
+// observe and change; the window loads its defaults, reports the play
+// position to it and seeks when it is asked to. The program puts the
+// output settings panel over its right part (app/); the window knows
+// nothing of it.
 //
-// Hosting it: construct it with the program's dialog seam (the open dialog,
-// the unknown-format question and the output settings panel's questions go
-// through it; it must outlive the window) and a parent, and give it its
-// geometry; it lays itself out on every resize. The host's thread must
+// Hosting it: construct it with the program's dialog seam (the open dialog
+// and the unknown-format question go through it; it must outlive the
+// window) and a parent, and give it its geometry; it lays itself out on
+// every resize. The host's thread must
 // run a Qt event loop; the window drains the platform's posted messages
 // itself (a CWinMessagePump of its own). Then:
 //   LoadFile()              the "Load File" command: open dialog, then load
@@ -16,6 +19,7 @@
 //   CloseFile()             close the media, empty the source path
 //   GetSourcePath()         non-empty after a successful load
 //   GetBeginTime(), GetEndTime()   the range, unsigned whole seconds
+//   Range()                 the range model, to observe or to set the range
 //   SetPreviewClosing(true) before the main window closes (after CloseFile)
 //   LastLoadResult()        0 or the error code of the latest load
 // The window sends nothing to its parent: the host reads the values above
@@ -32,8 +36,8 @@
 #include "platform/win/dialog_seam.h"
 #include "preview/preview_graph.h"
 #include "preview/preview_messages.h"
+#include "preview/range_model.h"
 
-class COutputSettingsPanel;
 class QAction;
 class QToolButton;
 class CRangeSlider;
@@ -63,26 +67,21 @@ class CPreviewWnd : public QWidget {
     Q_OBJECT
 
 public:
-    // `profilePath`: the output settings panel's profile.cfg; empty for its
-    // default place beside the program.
-    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr,
-                         const std::string& profilePath = {});
+    explicit CPreviewWnd(IDialogSeam& dialogs, QWidget* parent = nullptr);
     ~CPreviewWnd() override;
 
     void LoadFile();
     void OpenFile(const std::string& path);
     void CloseFile();
     const std::string& GetSourcePath() const { return m_szSourcePath; }
-    unsigned GetBeginTime() const { return m_nBeginTime; }
-    unsigned GetEndTime() const { return m_nEndTime; }
+    unsigned GetBeginTime() const { return m_range.Begin(); }
+    unsigned GetEndTime() const { return m_range.End(); }
+    CRangeModel& Range() { return m_range; }
+    const CRangeModel& Range() const { return m_range; }
 
     // How a confirmed support-page question opens the address; the desktop's
     // default browser unless replaced (tests record it instead).
     void SetUrlOpener(std::function<void(const std::string&)> opener);
-
-    // The hosted output settings panel (control 1111): the job control asks
-    // it for the converter record, the Profile commands call it.
-    COutputSettingsPanel* OutputPanel() const { return m_outputPanel; }
 
     // For the program's tests and benchmarks.
     HWND Handle() const { return m_hWnd; }
@@ -96,12 +95,11 @@ public:
     // The video rectangle in client coordinates.
     QRect VideoRect() const;
 
-    // The window procedure for the private messages (the table in
-    // preview_messages.h); passes anything else on.
+    // The window procedure of its handle: the graph's messages (the table
+    // in preview_messages.h); anything else is passed on.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
-    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -126,8 +124,8 @@ private:
     void OnGraphEvent();
     void OnGraphError(int code);
     void SeekTo(unsigned seconds);
+    void OnSeekRequested(unsigned seconds, SeekOrigin origin);
     void OnDragStart();
-    void OnTimeEdited(int field, unsigned value);
     void StartPlayTimer();
     // Shows the picture at the current position while the graph does not
     // run: a stopped graph is paused (cued), a paused one shows the frame
@@ -135,7 +133,7 @@ private:
     void CueFrame();
 
     CPreviewGraph m_graph;
-    COutputSettingsPanel* m_outputPanel = nullptr;
+    CRangeModel m_range;           // before the controls that observe it
     QWidget* m_toolbar = nullptr;  // flat buttons in a row, like the toolbar control
     CRangeSlider* m_slider = nullptr;
     CTimeField* m_beginField = nullptr;
@@ -145,8 +143,6 @@ private:
     HWND m_hNotifyWnd = nullptr;
     PlayState m_nPlayState = PlayState::NoMedia;
     std::string m_szStatus;
-    unsigned m_nBeginTime = 0;
-    unsigned m_nEndTime = 0;
 
     IDialogSeam& m_dialogs;
     HWND m_hWnd = nullptr;  // the window's handle for the graph's messages

@@ -4,8 +4,7 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "preview/preview_messages.h"
-#include "preview/win_message.h"
+#include "preview/range_model.h"
 #include "ui/hsl_color.h"
 
 namespace {
@@ -42,16 +41,35 @@ void SetPixel(QImage& img, int x, int y, const QColor& c) {
 
 }  // namespace
 
-CRangeSlider::CRangeSlider(QWidget* parent) : QWidget(parent) {
+CRangeSlider::CRangeSlider(CRangeModel& range, QWidget* parent) : QWidget(parent), m_range(range) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The tip shows also while the window is not the active one.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     m_model.Resize(width(), height());
-}
+    Enable(false);
 
-void CRangeSlider::SetMaximum(int seconds) {
-    m_model.SetMaximum(seconds);
+    connect(&m_range, &CRangeModel::Loaded, this, [this](unsigned duration) {
+        // Right after a reset: the handles already stand at their defaults.
+        m_model.SetMaximum(static_cast<int>(duration));
+        Enable(true);
+        repaint();
+    });
+    connect(&m_range, &CRangeModel::Closed, this, [this] { Reset(); });
+    connect(&m_range, &CRangeModel::BeginChanged, this, [this](unsigned seconds) {
+        if (m_bOwnChange) return;
+        m_model.SetBegin(seconds);
+        repaint();
+    });
+    connect(&m_range, &CRangeModel::EndChanged, this, [this](unsigned seconds) {
+        if (m_bOwnChange) return;
+        m_model.SetEnd(seconds);
+        repaint();
+    });
+    connect(&m_range, &CRangeModel::PositionChanged, this, [this](unsigned seconds) {
+        m_model.SetPosition(seconds);
+        repaint();
+    });
 }
 
 void CRangeSlider::Enable(bool enable) {
@@ -74,41 +92,30 @@ void CRangeSlider::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
-LRESULT CRangeSlider::WindowProc(UINT message, WPARAM, LPARAM lParam) {
-    const auto v = static_cast<unsigned>(lParam);
-    switch (message) {
-        case WM_SET_POSITION:
-            m_model.SetPosition(v);
-            break;
-        case WM_SET_BEGIN:
-            m_model.SetBegin(v);
-            break;
-        case WM_SET_END:
-            m_model.SetEnd(v);
-            break;
-        default:
-            return 0;
-    }
-    repaint();
-    return 0;
-}
-
-bool CRangeSlider::event(QEvent* e) {
-    if (e->type() == CWinMessageEvent::Type()) {
-        auto* m = static_cast<CWinMessageEvent*>(e);
-        m->result = WindowProc(m->message, m->wParam, m->lParam);
-        return true;
-    }
-    return QWidget::event(e);
-}
-
-void CRangeSlider::Deliver(const std::vector<SliderMessage>& messages) {
-    QWidget* parent = parentWidget();
-    for (const SliderMessage& m : messages) {
-        if (m.posted)
-            PostWinMessage(parent, m.message, m.wParam, m.lParam);
-        else
-            SendWinMessage(parent, m.message, m.wParam, m.lParam);
+void CRangeSlider::Deliver(const std::vector<SliderAction>& actions) {
+    for (const SliderAction& a : actions) {
+        switch (a.kind) {
+            case SliderAction::MarkerGrabbed:
+                emit MarkerGrabbed();
+                break;
+            case SliderAction::Seek:
+                m_range.Seek(a.seconds, SeekOrigin::Slider);
+                break;
+            case SliderAction::SetBegin: {
+                m_bOwnChange = true;
+                const bool taken = m_range.SetBegin(a.seconds);
+                m_bOwnChange = false;
+                if (!taken) m_model.SetBegin(m_range.Begin());
+                break;
+            }
+            case SliderAction::SetEnd: {
+                m_bOwnChange = true;
+                const bool taken = m_range.SetEnd(a.seconds);
+                m_bOwnChange = false;
+                if (!taken) m_model.SetEnd(m_range.End());
+                break;
+            }
+        }
     }
 }
 

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "preview/preview_messages.h"
-
 namespace {
 constexpr int kEdge = CRangeSliderModel::kHandleWidth;
 }
@@ -87,19 +85,19 @@ void CRangeSliderModel::SetEnd(unsigned seconds) {
     if (m_nCurrent > seconds) SetPosition(seconds >= 2 ? seconds - 2 : 0);
 }
 
-std::vector<SliderMessage> CRangeSliderModel::Press(int x, int y) {
-    std::vector<SliderMessage> out;
+std::vector<SliderAction> CRangeSliderModel::Press(int x, int y) {
+    std::vector<SliderAction> out;
     if (m_rcBegin.Contains(x, y)) m_nDragMode = 1;
     if (m_rcEnd.Contains(x, y)) m_nDragMode = 2;
     if (m_rcMarker.Contains(x, y)) {
         m_nDragMode = 3;
-        out.push_back({WM_DRAG_START, 0, 0, true});
+        out.push_back({SliderAction::MarkerGrabbed, 0});
     }
     return out;
 }
 
-std::vector<SliderMessage> CRangeSliderModel::Move(int x, int) {
-    std::vector<SliderMessage> out;
+std::vector<SliderAction> CRangeSliderModel::Move(int x, int) {
+    std::vector<SliderAction> out;
     switch (m_nDragMode) {
         case 1:
             if (x < kEdge || x > EndPos()) break;
@@ -107,7 +105,7 @@ std::vector<SliderMessage> CRangeSliderModel::Move(int x, int) {
             if (MarkerPos() < x) {
                 PlaceMarker(x);
                 m_nCurrent = ValueAt(x);
-                out.push_back({WM_SET_POSITION, 1, static_cast<LPARAM>(m_nCurrent), true});
+                out.push_back({SliderAction::Seek, m_nCurrent});
             }
             break;
         case 2:
@@ -116,7 +114,7 @@ std::vector<SliderMessage> CRangeSliderModel::Move(int x, int) {
             if (MarkerPos() > x) {
                 PlaceMarker(x);
                 m_nCurrent = ValueAt(x);
-                out.push_back({WM_SET_POSITION, 1, static_cast<LPARAM>(m_nCurrent), true});
+                out.push_back({SliderAction::Seek, m_nCurrent});
             }
             break;
         case 3:
@@ -129,20 +127,20 @@ std::vector<SliderMessage> CRangeSliderModel::Move(int x, int) {
     return out;
 }
 
-std::vector<SliderMessage> CRangeSliderModel::Release() {
-    std::vector<SliderMessage> out;
+std::vector<SliderAction> CRangeSliderModel::Release() {
+    std::vector<SliderAction> out;
     switch (m_nDragMode) {
         case 1:
             m_nBegin = ValueAt(BeginPos());
-            out.push_back({WM_SET_BEGIN, 0, static_cast<LPARAM>(m_nBegin), false});
+            out.push_back({SliderAction::SetBegin, m_nBegin});
             break;
         case 2:
             m_nEnd = ValueAt(EndPos());
-            out.push_back({WM_SET_END, 0, static_cast<LPARAM>(m_nEnd), false});
+            out.push_back({SliderAction::SetEnd, m_nEnd});
             break;
         case 3:
             m_nCurrent = ValueAt(MarkerPos());
-            out.push_back({WM_SET_POSITION, 0, static_cast<LPARAM>(m_nCurrent), false});
+            out.push_back({SliderAction::Seek, m_nCurrent});
             break;
         default:
             break;
@@ -151,22 +149,22 @@ std::vector<SliderMessage> CRangeSliderModel::Release() {
     return out;
 }
 
-std::vector<SliderMessage> CRangeSliderModel::Leave() {
-    std::vector<SliderMessage> out;
+std::vector<SliderAction> CRangeSliderModel::Leave() {
+    std::vector<SliderAction> out;
     if (m_nDragMode == 3) out = Release();
     m_nDragMode = 0;
     return out;
 }
 
-std::vector<SliderMessage> CRangeSliderModel::DoubleClick(int x, int y) {
-    std::vector<SliderMessage> out;
+std::vector<SliderAction> CRangeSliderModel::DoubleClick(int x, int y) {
+    std::vector<SliderAction> out;
     if (m_rcBegin.Contains(x, y)) {
         PlaceBegin(kEdge);
-        out.push_back({WM_SET_BEGIN, 0, 0, false});
+        out.push_back({SliderAction::SetBegin, 0});
         m_nBegin = 0;
     } else if (m_rcEnd.Contains(x, y)) {
         PlaceEnd(m_nWidth - kEdge);
-        out.push_back({WM_SET_END, 0, static_cast<LPARAM>(m_nMax), false});
+        out.push_back({SliderAction::SetEnd, static_cast<unsigned>(m_nMax)});
         m_nEnd = static_cast<unsigned>(m_nMax);
     }
     return out;

@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/wintypes.h"
-
 struct SliderRect {
     int left = 0;
     int top = 0;
@@ -29,12 +27,17 @@ struct SliderRect {
     }
 };
 
-// A message for the slider's parent; `posted` false means sent.
-struct SliderMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool posted;
+// What the user did with the slider, for the range and the player.
+struct SliderAction {
+    enum Kind {
+        MarkerGrabbed,  // a marker drag started (playback pauses for it)
+        Seek,           // the marker went to `seconds`
+        SetBegin,       // a begin handle was let go at `seconds`
+        SetEnd,         // an end handle was let go at `seconds`
+    };
+    Kind kind;
+    unsigned seconds;
+    bool operator==(const SliderAction& o) const { return kind == o.kind && seconds == o.seconds; }
 };
 
 enum class SliderElement { None, Begin, End, Marker };
@@ -58,21 +61,21 @@ public:
     int PositionOf(unsigned seconds) const;
     unsigned ValueAt(int x) const;
 
-    // The parent's messages.
+    // The range's values as the slider shows them.
     void SetPosition(unsigned seconds);
     void SetBegin(unsigned seconds);
     // The marker right of the new end goes two seconds before it (to 0 for
     // an end below 2 s).
     void SetEnd(unsigned seconds);
 
-    // The pointer. Each returns the messages for the parent, in order.
-    std::vector<SliderMessage> Press(int x, int y);
-    std::vector<SliderMessage> Move(int x, int y);
-    std::vector<SliderMessage> Release();
+    // The pointer. Each returns what the user did, in order.
+    std::vector<SliderAction> Press(int x, int y);
+    std::vector<SliderAction> Move(int x, int y);
+    std::vector<SliderAction> Release();
     // The pointer left the slider: a marker drag is committed, a begin or
     // end drag is dropped where it was drawn.
-    std::vector<SliderMessage> Leave();
-    std::vector<SliderMessage> DoubleClick(int x, int y);
+    std::vector<SliderAction> Leave();
+    std::vector<SliderAction> DoubleClick(int x, int y);
 
     // The element under a point (the marker wins where it overlaps a
     // handle), and its tooltip text, e.g. "Begin Time: 00:01:05"; empty

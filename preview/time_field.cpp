@@ -5,12 +5,10 @@
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
-#include "preview/preview_messages.h"
+#include "preview/range_model.h"
 #include "preview/time_value.h"
-#include "preview/win_message.h"
 
 namespace {
-constexpr WPARAM kTabChar = '\t';
 constexpr int kEditMargins = 4;
 }  // namespace
 
@@ -43,7 +41,7 @@ bool CTimeDigitBox::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            PostWinMessage(m_field, WM_CHAR, kTabChar, 0);
+            QMetaObject::invokeMethod(m_field, &CTimeField::FocusNextBox, Qt::QueuedConnection);
             return true;
         }
     }
@@ -67,14 +65,39 @@ void CTimeDigitBox::keyPressEvent(QKeyEvent* e) {
 
 void CTimeDigitBox::focusOutEvent(QFocusEvent* e) {
     setText(QString::fromStdString(CommittedBoxText(text().toStdString())));
-    PostWinMessage(m_field, WM_TIME_COMMIT, 0, 0);
+    // Not now: the focus is still on its way to the next widget.
+    QMetaObject::invokeMethod(m_field, &CTimeField::Commit, Qt::QueuedConnection);
     QLineEdit::focusOutEvent(e);
 }
 
-CTimeField::CTimeField(int controlId, QWidget* parent) : QWidget(parent), m_nId(controlId) {
+CTimeField::CTimeField(CRangeModel& range, RangePart part, QWidget* parent)
+    : QWidget(parent), m_range(range), m_part(part) {
     setFocusPolicy(Qt::ClickFocus);
     for (int i = 0; i < 3; ++i) m_boxes[i] = new CTimeDigitBox(this);
     PlaceBoxes();
+    Reset();
+
+    connect(&m_range, &CRangeModel::Loaded, this, &CTimeField::OnLoaded);
+    connect(&m_range, &CRangeModel::Closed, this, &CTimeField::Reset);
+    switch (m_part) {
+        case RangePart::Begin:
+            connect(&m_range, &CRangeModel::BeginChanged, this, &CTimeField::ShowValue);
+            break;
+        case RangePart::End:
+            connect(&m_range, &CRangeModel::EndChanged, this, &CTimeField::ShowValue);
+            break;
+        case RangePart::Position:
+            connect(&m_range, &CRangeModel::PositionChanged, this, &CTimeField::ShowValue);
+            break;
+    }
+}
+
+void CTimeField::OnLoaded(unsigned duration) {
+    // The maximum first: ShowValue ignores values above it. The begin and
+    // the position show 0 since the reset that came before the load.
+    SetMaximum(duration);
+    if (m_part == RangePart::End) ShowValue(duration);
+    setEnabled(true);
 }
 
 unsigned CTimeField::GetValue() const {
@@ -110,8 +133,23 @@ void CTimeField::Commit() {
             break;
         case FieldCommit::Report:
             ShowValue(v);
-            PostWinMessage(parentWidget(), WM_TIME_EDITED, static_cast<WPARAM>(m_nId),
-                           static_cast<LPARAM>(v));
+            HandOver(v);
+            break;
+    }
+}
+
+void CTimeField::HandOver(unsigned seconds) {
+    switch (m_part) {
+        case RangePart::Begin:
+            if (!m_range.SetBegin(seconds)) ShowValue(m_range.Begin());
+            break;
+        case RangePart::End:
+            if (!m_range.SetEnd(seconds)) ShowValue(m_range.End());
+            break;
+        case RangePart::Position:
+            // Outside the range nothing happens; the typed text stays until
+            // the next update.
+            m_range.Seek(seconds, SeekOrigin::TypedTime);
             break;
     }
 }
@@ -124,21 +162,6 @@ void CTimeField::FocusNextBox() {
         next->selectAll();
         return;
     }
-}
-
-LRESULT CTimeField::WindowProc(UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_TIME_COMMIT) Commit();
-    if (message == WM_CHAR && wParam == kTabChar) FocusNextBox();
-    return 0;
-}
-
-bool CTimeField::event(QEvent* e) {
-    if (e->type() == CWinMessageEvent::Type()) {
-        auto* m = static_cast<CWinMessageEvent*>(e);
-        m->result = WindowProc(m->message, m->wParam, m->lParam);
-        return true;
-    }
-    return QWidget::event(e);
 }
 
 void CTimeField::PlaceBoxes() {

@@ -1,18 +1,21 @@
 // CTimeField: a time as hours, minutes and seconds in three two-digit boxes
-// (CTimeDigitBox). The program shows values with ShowValue; a value the
-// user typed is reported to the parent with WM_TIME_EDITED (posted, wParam
-// the field's control identifier, lParam the value) when a box loses the
-// focus. A typed value above the maximum is replaced by the previous one
-// and not reported.
+// (CTimeDigitBox), bound to one part of the range model: the begin, the
+// end or the play position. It shows that value whenever the model changes
+// it, and when a box loses the focus it hands a value the user typed to
+// the model: a begin or an end the model refuses is replaced by the
+// model's own value, a position becomes a seek. A typed value above the
+// maximum is replaced by the previous one and goes nowhere.
 #pragma once
 
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QWidget>
 
-#include "platform/win/wintypes.h"
-
+class CRangeModel;
 class CTimeField;
+
+// Which of the range model's values a field shows and sets.
+enum class RangePart { Begin, End, Position };
 
 // Where the boxes and colons go for a font. The platform's edit boxes fit
 // two digits in 2·cw + 2 pixels (cw the average character width); the
@@ -33,7 +36,7 @@ TimeFieldGeometry TimeFieldGeometryFor(const QFontMetrics& metrics);
 
 // A two-character edit box that takes digits and backspace; Tab moves to
 // the next box of its field, Enter gives the focus to the field, and losing
-// the focus clamps the number to 59 and tells the field (WM_TIME_COMMIT).
+// the focus clamps the number to 59 and has the field read its value anew.
 class CTimeDigitBox : public QLineEdit {
     Q_OBJECT
 
@@ -53,7 +56,9 @@ class CTimeField : public QWidget {
     Q_OBJECT
 
 public:
-    CTimeField(int controlId, QWidget* parent = nullptr);
+    // `range` is borrowed and must outlive the field. A load enables the
+    // field and sets its maximum; closing the media resets it.
+    CTimeField(CRangeModel& range, RangePart part, QWidget* parent = nullptr);
 
     // Shows `seconds` unless it is above the maximum; remembers what was
     // shown before.
@@ -70,21 +75,24 @@ public:
     CTimeDigitBox* Box(int index) const { return m_boxes[index]; }  // 0 hours .. 2 seconds
     QString Text() const;  // "HH:MM:SS" as the boxes show it
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // A box lost the focus: re-read the field (queued by the box).
+    void Commit();
+    // Tab in a box: the next box, hours to minutes to seconds and round.
+    void FocusNextBox();
 
 protected:
-    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
-    void Commit();
-    void FocusNextBox();
     void PlaceBoxes();
+    void OnLoaded(unsigned duration);
+    void HandOver(unsigned seconds);
 
     unsigned m_nPrevious = 0;
     unsigned m_nMax = 0;
     CTimeDigitBox* m_boxes[3];  // hours, minutes, seconds; children
-    int m_nId;
+    CRangeModel& m_range;
+    RangePart m_part;
 };

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <QAction>
+
 #include "preview/preview_wnd.h"
-#include "preview/time_field.h"
-#include "preview/win_message.h"
 
 namespace {
 
@@ -57,12 +57,10 @@ int main(int argc, char** argv) {
         QTimer::singleShot(300, &wnd, [&] {
             if (begin >= 0 && end >= begin) {
                 // As typed into the fields.
-                wnd.Field(IDC_END_TIME)->ShowValue(static_cast<unsigned>(end));
-                SendWinMessage(&wnd, WM_TIME_EDITED, IDC_END_TIME, end);
-                wnd.Field(IDC_BEGIN_TIME)->ShowValue(static_cast<unsigned>(begin));
-                SendWinMessage(&wnd, WM_TIME_EDITED, IDC_BEGIN_TIME, begin);
+                wnd.Range().SetEnd(static_cast<unsigned>(end));
+                wnd.Range().SetBegin(static_cast<unsigned>(begin));
             }
-            if (play) SendWinMessage(&wnd, WM_COMMAND, ID_PLAY, 0);
+            if (play) wnd.ToolbarAction(ID_PLAY)->trigger();
         });
     });
     QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);

@@ -4,11 +4,11 @@
 // format catalogue; it parses its fields once into a ProfileSettings record,
 // which the store saves and the converter record is built from.
 //
-// Hosting it (the preview window places it as child 1111):
+// Hosting it (the program's upper pane places it as child 1111):
 //
 //   CQtDialogs dialogs(mainWindow);                 // or a test's scripted seam
 //   auto* panel = new COutputSettingsPanel(
-//       COutputSettingsPanel::DefaultProfilePath(), dialogs, previewWnd);
+//       COutputSettingsPanel::DefaultProfilePath(), dialogs, upperPane);
 //   panel->setGeometry(...);                        // any size; it lays itself out
 //
 // Construction enumerates the installed audio formats and loads profile.cfg
@@ -48,7 +48,7 @@ class COutputSettingsPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // The control id under which the preview window hosts the panel.
+    // The control id under which the program's upper pane hosts the panel.
     static constexpr int kControlId = 1111;
 
     // Fills the catalogue once, at construction. The default asks the

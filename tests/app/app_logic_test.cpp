@@ -61,6 +61,19 @@ TEST(LogAppendState, FullLogDropsOldestWholeLinesAndKeepsTheNewest) {
     EXPECT_EQ(20u, m.text.size());
 }
 
+TEST(LogAppendState, ACutThatFallsOnALineEndDropsOnlyTheLinesBeforeIt) {
+    CLogAppendState state(12);
+    Mirror m;
+    for (const char* line : {"aaa\r\n", "bbb\r\n", "ccc\r\n"}) m.Apply(state.Append(U(line)));
+    EXPECT_EQ(U("aaa\nbbb\nccc\n"), m.text);  // exactly full
+    // Four more characters: the cut after the first four ends on the first
+    // line's end, so that line goes and the second stays.
+    m.Apply(state.Append(U("ddd\r\n")));
+    EXPECT_EQ(U("bbb\nccc\nddd\n"), m.text);
+    EXPECT_EQ(m.text, state.Text());
+    EXPECT_EQ(state.Text().size(), state.EndPosition());
+}
+
 TEST(ProgressText, SpinnerTurnsAndStatusTextLosesLineEnds) {
     EXPECT_EQ("Under converting, please wait...42% finished\r\\", FormatProgressText(42, 1));
     EXPECT_EQ("Under converting, please wait...42% finished\r|", FormatProgressText(42, 2));

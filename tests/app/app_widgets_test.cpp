@@ -1,5 +1,5 @@
-// The program's own windows: the log view, help, About, start-up with a file
-// and the single running copy.
+// The program's own windows: the upper pane, the log view, help, About,
+// start-up with a file and the single running copy.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -20,6 +20,8 @@
 #include "app/zev_app.h"
 #include "media_tools.h"
 #include "platform/help/chm_reader.h"
+#include "preview/preview_wnd.h"
+#include "profiles/widgets/output_settings_panel.h"
 #include "scripted_dialogs.h"
 
 namespace {
@@ -29,6 +31,45 @@ IPreviewPane* MakePreview(ScriptedDialogs& dialogs, QWidget* parent) {
 }
 
 }  // namespace
+
+TEST(UpperPane, ThePanelLiesOverThePreviewFrom60PercentAThirdWideFullHeight) {
+    TempDir dir;
+    const std::string profiles = dir.Path("profile.cfg");
+    WriteFileBytes(profiles, ReadFileBytes(DEFAULT_PROFILES));
+    ScriptedDialogs dialogs;
+    QWidget host;
+    auto* pane = new CPreviewPaneAdapter(dialogs, &host, profiles);
+    pane->setGeometry(0, 0, 1001, 601);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    EXPECT_EQ(pane->Preview()->geometry(), QRect(0, 0, 1001, 601));
+    ASSERT_NE(pane->Panel(), nullptr);
+    EXPECT_EQ(pane->Panel()->geometry(), QRect(600, 0, 333, 601));
+    EXPECT_TRUE(pane->Panel()->isVisible());
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST(RecentFileList, FiveSurviveARestartInOrderAndASixthPushesOutTheOldest) {
+    TempDir dir;
+    const QString file = QString::fromStdString(dir.Path("settings.ini"));
+    auto clip = [](int i) { return QStringLiteral("/media/clip%1.mp4").arg(i); };
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        CRecentFileList list(&settings);
+        for (int i = 1; i <= 5; ++i) list.Add(clip(i));
+    }
+    {
+        // A restart: the list as the next run reads it, newest first.
+        QSettings settings(file, QSettings::IniFormat);
+        CRecentFileList list(&settings);
+        EXPECT_EQ(list.Items(), QStringList({clip(5), clip(4), clip(3), clip(2), clip(1)}));
+        list.Add(clip(6));
+        EXPECT_EQ(list.Items(), QStringList({clip(6), clip(5), clip(4), clip(3), clip(2)}));
+    }
+    QSettings settings(file, QSettings::IniFormat);
+    CRecentFileList list(&settings);
+    EXPECT_EQ(list.Items(), QStringList({clip(6), clip(5), clip(4), clip(3), clip(2)}));
+}
 
 TEST(LogView, BlueOnWhiteReadOnlyUnwrappedWithStampedTransientLines) {
     CLogView view;

@@ -100,7 +100,7 @@ TEST_F(FrameTest, JobRunsFromLoadToReadBackOutput) {
     const std::string dest = m_dir.Path("out.wmv");
     ConvertTo(dest);
 
-    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.messages);
+    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.Texts());
     EXPECT_EQ("wmv", m_dialogs.lastSaveExt);
     EXPECT_EQ("WMV Files (*.wmv)|*.wmv||", m_dialogs.lastSaveFilter);
     EXPECT_TRUE(LogHas(kWelcome));
@@ -239,7 +239,7 @@ TEST_F(FrameTest, ClosingDuringAJobStopsItAndClosesAfterwards) {
     ASSERT_EQ(1, finished.count());
     EXPECT_TRUE(openAfterClose);
     // No question before stopping: only the destination was asked for.
-    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.messages);
+    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.Texts());
     EXPECT_TRUE(LogHas("User want stop converting"));
     // The window goes about a second after the job has ended.
     QTRY_VERIFY_WITH_TIMEOUT(!m_frame->isVisible(), 3000);
@@ -262,6 +262,7 @@ TEST_F(FrameTest, RunJobRefusedWhileAJobIsActiveAndRecentFileRefusedWhileProgres
         m_frame->SendCommand(cmd::kRunJob);
         m_frame->JobPanel()->ConvertButton()->click();
         loadDisabled = !m_frame->Action(cmd::kLoadFile)->isEnabled();
+        m_dialogs.answers.push_back(MsgAnswer::Ok);
         m_frame->OpenFileByPath(s_clip);
         m_dialogs.answers.push_back(MsgAnswer::Yes);
         QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
@@ -273,7 +274,7 @@ TEST_F(FrameTest, RunJobRefusedWhileAJobIsActiveAndRecentFileRefusedWhileProgres
     EXPECT_EQ((std::vector<std::string>{"Please set Dest File Name!",
                                         "Please stop the current converting first",
                                         "Are you sure to stop the converting?"}),
-              m_dialogs.messages);
+              m_dialogs.Texts());
     EXPECT_EQ(QString::fromStdString(s_longClip), m_frame->JobPanel()->SourceLabelText());
     EXPECT_EQ(2, m_recent->Items().size());
 }
@@ -329,8 +330,9 @@ TEST_F(FrameTest, ConvertCheckMessagesAndLoops) {
     MakeFrame();
     // No source, open dialog cancelled: one message, no destination asked.
     m_dialogs.answers.push_back(MsgAnswer::Ok);
+    m_dialogs.openPaths.push_back("");
     QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
-    EXPECT_EQ(std::vector<std::string>{"Please load source file!"}, m_dialogs.messages);
+    EXPECT_EQ(std::vector<std::string>{"Please load source file!"}, m_dialogs.Texts());
     EXPECT_EQ(1, m_dialogs.openDialogs);
     EXPECT_EQ(0, m_dialogs.saveDialogs);
 
@@ -339,22 +341,23 @@ TEST_F(FrameTest, ConvertCheckMessagesAndLoops) {
     m_dialogs.savePaths.push_back("a.w");
     QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
     EXPECT_EQ(QStringLiteral("a.w"), m_frame->JobPanel()->DestLabelText());
-    m_dialogs.messages.clear();
-    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);  // Cancel
-    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.messages);
+    m_dialogs.boxes.clear();
+    m_dialogs.answers = {MsgAnswer::Cancel};
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
+    EXPECT_EQ(std::vector<std::string>{"Please set Dest File Name!"}, m_dialogs.Texts());
 
     // The source as destination: told, cleared, asked again; the source
     // chosen again in the dialog is refused once more.
     m_dialogs.savePaths.push_back(s_clip);
     QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
-    m_dialogs.messages.clear();
+    m_dialogs.boxes.clear();
     m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
     m_dialogs.savePaths.push_back(s_clip);
     QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
     const std::string same = "Sorry! Source file, Dest file could not be same name.";
     EXPECT_EQ((std::vector<std::string>{same, "Please set Dest File Name!", same,
                                         "Please set Dest File Name!"}),
-              m_dialogs.messages);
+              m_dialogs.Texts());
     EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
 }
@@ -371,14 +374,14 @@ TEST_F(FrameTest, ConvertCheckRefusesTheSourceUnderAnotherNameAFolderAndAnOverlo
     const std::string overlong = m_dir.Path(std::string(1100, 'x') + ".wmv");
 
     m_dialogs.savePaths = {link, folder, overlong};
-    m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok,
-                         MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
-    m_dialogs.messages.clear();
+    m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Ok,     MsgAnswer::Ok,    MsgAnswer::Ok,
+                         MsgAnswer::Ok, MsgAnswer::Cancel, MsgAnswer::Cancel};
+    m_dialogs.boxes.clear();
     QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
-    ASSERT_EQ(7u, m_dialogs.messages.size());
-    EXPECT_EQ("Sorry! Source file, Dest file could not be same name.", m_dialogs.messages[1]);
-    EXPECT_NE(std::string::npos, m_dialogs.messages[3].find("not a regular file"));
-    EXPECT_NE(std::string::npos, m_dialogs.messages[5].find("longer than 1023 bytes"));
+    ASSERT_EQ(7u, m_dialogs.Texts().size());
+    EXPECT_EQ("Sorry! Source file, Dest file could not be same name.", m_dialogs.Texts()[1]);
+    EXPECT_NE(std::string::npos, m_dialogs.Texts()[3].find("not a regular file"));
+    EXPECT_NE(std::string::npos, m_dialogs.Texts()[5].find("longer than 1023 bytes"));
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
     EXPECT_EQ(QStringLiteral("Please set Dest File Name"), m_frame->JobPanel()->DestLabelText());
     // Nothing was written over or beside the source.
@@ -390,11 +393,11 @@ TEST_F(FrameTest, ConvertCheckRefusesTheSourceUnderAnotherNameAFolderAndAnOverlo
     m_dialogs.savePaths = {overlong};
     QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
     EXPECT_EQ(QString::fromStdString(overlong), m_frame->JobPanel()->DestLabelText());
-    m_dialogs.messages.clear();
+    m_dialogs.boxes.clear();
     m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
     QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
-    ASSERT_EQ(2u, m_dialogs.messages.size());
-    EXPECT_NE(std::string::npos, m_dialogs.messages[0].find("longer than 1023 bytes"));
+    ASSERT_EQ(2u, m_dialogs.Texts().size());
+    EXPECT_NE(std::string::npos, m_dialogs.Texts()[0].find("longer than 1023 bytes"));
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
 }
 
@@ -408,12 +411,14 @@ TEST_F(FrameTest, ConvertRefusesAVideoSizeTheEncoderWouldNotTakeAndKeepsTheDesti
     width->selectAll();
     QTest::keyClicks(width, QStringLiteral("8"));
     const std::string dest = m_dir.Path("small.wmv");
-    m_dialogs.messages.clear();
+    m_dialogs.boxes.clear();
+    m_dialogs.answers = {MsgAnswer::Ok};  // with ConvertTo's: both boxes answered OK
     ConvertTo(dest);
-    ASSERT_EQ(2u, m_dialogs.messages.size());
-    EXPECT_EQ(0u, m_dialogs.messages[1].find("Sorry! The video size 8x"));
+    ASSERT_EQ(2u, m_dialogs.Texts().size());
+    EXPECT_EQ(0u, m_dialogs.Texts()[1].find("Sorry! The video size 8x"));
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
     EXPECT_EQ(dest, m_frame->JobPanel()->GetDestPath());
     EXPECT_FALSE(std::filesystem::exists(dest));
     EXPECT_FALSE(LogHas(QStringLiteral("Load Convertor Library Success.")));
+    m_dialogs.answers.push_back(MsgAnswer::No);  // closing asks about the typed width
 }

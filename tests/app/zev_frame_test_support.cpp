@@ -7,8 +7,8 @@
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/preview_pane_adapter.h"
-#include "preview/preview_messages.h"
 #include "app/recent_file_list.h"
+#include "preview/preview_wnd.h"
 #include "ui/hover_button.h"
 
 void FrameTest::SetUpTestSuite() {
@@ -62,8 +62,9 @@ void FrameTest::LoadThroughBrowse(const std::string& clip) {
 }
 
 void FrameTest::SetRange(int begin, int end) {
-    SendMessageA(m_preview->PreviewHandle(), WM_SET_END, 0, end);
-    SendMessageA(m_preview->PreviewHandle(), WM_SET_BEGIN, 0, begin);
+    CRangeModel& range = m_preview->Preview()->Range();
+    range.SetEnd(static_cast<unsigned>(end));
+    range.SetBegin(static_cast<unsigned>(begin));
 }
 
 void FrameTest::ConvertTo(const std::string& dest) {

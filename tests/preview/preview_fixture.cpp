@@ -1,50 +1,39 @@
 #include "preview_fixture.h"
 
-#include <QFile>
-#include <cstdlib>
-
 #include "preview/video_pane.h"
 
-std::string MakeMedia(const QTemporaryDir& dir, const std::string& name, const std::string& video,
-                      const std::string& audio, const std::string& codecs) {
-    const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
-    std::string cmd = "ffmpeg -nostdin -loglevel error -y";
-    if (!video.empty()) cmd += " -f lavfi -i '" + video + "'";
-    if (!audio.empty()) cmd += " -f lavfi -i '" + audio + "'";
-    cmd += " " + codecs + " '" + path + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-    return path;
-}
-
-QTemporaryDir& PreviewFixture::Dir() {
-    static QTemporaryDir dir;
+TempDir& PreviewFixture::Dir() {
+    static TempDir dir;
     return dir;
 }
 
+std::string PreviewFixture::SmallClip(const std::string& name, double seconds) {
+    const std::string path = Dir().Path(name);
+    ClipSpec spec;
+    spec.seconds = seconds;
+    spec.width = 96;
+    spec.height = 72;
+    spec.fps = 10;
+    spec.codecs = "-c:v mpeg4 -q:v 8 -c:a aac -shortest";
+    EXPECT_TRUE(MakeClip(path, spec)) << path;
+    return path;
+}
+
 std::string PreviewFixture::Clip90() {
-    static const std::string path =
-        MakeMedia(Dir(), "ninety.mp4", "testsrc=size=96x72:rate=10:duration=90.7",
-                  "sine=frequency=440:duration=90.7", "-c:v mpeg4 -q:v 8 -c:a aac -shortest");
+    static const std::string path = SmallClip("ninety.mp4", 90.7);
     return path;
 }
 
 std::string PreviewFixture::Clip3Half() {
-    static const std::string path =
-        MakeMedia(Dir(), "short.mp4", "testsrc=size=96x72:rate=10:duration=3.5",
-                  "sine=frequency=440:duration=3.5", "-c:v mpeg4 -q:v 8 -c:a aac -shortest");
+    static const std::string path = SmallClip("short.mp4", 3.5);
     return path;
 }
 
 void PreviewFixture::SetUp() {
-    ASSERT_TRUE(Dir().isValid());
+    ASSERT_FALSE(Dir().path().empty());
     other = new QWidget;
     other->setFocusPolicy(Qt::StrongFocus);
-    // The output settings panel keeps its profiles in the test's folder.
-    const QString profiles = Dir().filePath("profile.cfg");
-    if (!QFile::exists(profiles)) {
-        ASSERT_TRUE(QFile::copy(ZEV_TEST_PROFILE_CFG, profiles));
-    }
-    wnd = new CPreviewWnd(dialogs, other, profiles.toStdString());
+    wnd = new CPreviewWnd(dialogs, other);
     wnd->setGeometry(0, 0, 900, 460);
     other->resize(900, 460);
     other->show();

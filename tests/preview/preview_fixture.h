@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QAction>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -13,41 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/dialog_seam.h"
+#include "media_tools.h"
 #include "preview/preview_wnd.h"
 #include "preview/time_field.h"
-
-class ScriptedDialogs : public IDialogSeam {
-public:
-    struct Box {
-        std::string text;
-        std::string caption;
-        MsgButtons buttons;
-    };
-    std::vector<Box> boxes;
-    MsgAnswer answer = MsgAnswer::No;
-    std::string openPath;  // empty: the open dialog is cancelled
-
-    MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                         MsgIcon) override {
-        boxes.push_back({text, caption, buttons});
-        return answer;
-    }
-    bool OpenFileName(const std::string&, const std::string&, std::string& path) override {
-        if (openPath.empty()) return false;
-        path = openPath;
-        return true;
-    }
-    bool SaveFileName(const std::string&, const std::string&, const std::string&,
-                      std::string&) override {
-        return false;
-    }
-};
-
-// Makes a clip with ffmpeg from lavfi sources; fails the test when it can't.
-// `video` and `audio` are lavfi source descriptions (empty: none).
-std::string MakeMedia(const QTemporaryDir& dir, const std::string& name, const std::string& video,
-                      const std::string& audio, const std::string& codecs);
+#include "scripted_dialogs.h"
 
 class PreviewFixture : public ::testing::Test {
 protected:
@@ -66,7 +34,9 @@ protected:
 
     static std::string Clip90();     // 90.7 s, small picture, with sound
     static std::string Clip3Half();  // 3.5 s
-    static QTemporaryDir& Dir();
+    static TempDir& Dir();
+    // A small test-pattern clip with a tone (MPEG-4 and AAC) in Dir().
+    static std::string SmallClip(const std::string& name, double seconds);
 
     ScriptedDialogs dialogs;
     CPreviewWnd* wnd = nullptr;

@@ -1,7 +1,6 @@
 // Where the preview window puts its parts, what it paints around them, and
 // the closing flag's effect on the final release.
 #include "preview/range_slider.h"
-#include "profiles/widgets/output_settings_panel.h"
 #include "preview/time_field.h"
 #include "preview/video_pane.h"
 #include "preview_fixture.h"
@@ -23,17 +22,13 @@ TEST_F(PreviewFixture, LayoutFollowsTheClientSize) {
     EXPECT_EQ(end.top(), h23 + 85);
     EXPECT_GT(wnd->Field(IDC_CURRENT_TIME)->geometry().left(), begin.right());
     EXPECT_LT(wnd->Field(IDC_CURRENT_TIME)->geometry().right(), end.left());
-    // The output settings panel: from 60 % of the width, a third wide, full height.
-    ASSERT_NE(wnd->OutputPanel(), nullptr);
-    EXPECT_EQ(wnd->OutputPanel()->geometry(), QRect(600, 0, 333, 601));
-    EXPECT_TRUE(wnd->OutputPanel()->isVisible());
     // The slider's own arithmetic follows its new width.
     EXPECT_EQ(wnd->Slider()->Model().EndRect().right, 440);
 
     // The status text sits in the bottom-left corner of the video rectangle,
     // white on the video colour; right of the video the window is white.
     wnd->CloseFile();
-    wnd->OpenFile(Dir().filePath("missing.avi").toStdString());
+    wnd->OpenFile(Dir().Path("missing.avi"));
     ASSERT_TRUE(WaitFor([&] { return !wnd->StatusText().empty(); }, 3000));
     const QImage shot = wnd->grab().toImage();
     const int fh = QFontMetrics(wnd->font()).height();

@@ -9,7 +9,7 @@
 
 TEST_F(PreviewFixture, LoadingShowsTheDurationAsTheRangeAndCloseKeepsIt) {
     const std::string path = Clip90();
-    dialogs.openPath = path;
+    dialogs.openPaths.push_back(path);
     wnd->LoadFile();
     EXPECT_EQ(LastLoadResult(), 0);
     EXPECT_EQ(wnd->GetSourcePath(), path);
@@ -45,7 +45,7 @@ TEST_F(PreviewFixture, LoadingShowsTheDurationAsTheRangeAndCloseKeepsIt) {
     EXPECT_EQ(wnd->GetEndTime(), 3u);
 
     // A cancelled open dialog changes nothing.
-    dialogs.openPath.clear();
+    dialogs.openPaths.push_back("");
     wnd->LoadFile();
     EXPECT_EQ(wnd->GetSourcePath(), Clip3Half());
 }
@@ -81,11 +81,11 @@ TEST_F(PreviewFixture, TypedTimesOutsideTheRangeAreRefused) {
 TEST_F(PreviewFixture, AnUnreadableFileIsErrorTwoWithItsQuestion) {
     wnd->OpenFile(Clip3Half());
     ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
-    const std::string text = Dir().filePath("notes.avi").toStdString();
+    const std::string text = Dir().Path("notes.avi");
     std::ofstream(text) << "Not a movie, only words.\n";
     std::string opened;
     wnd->SetUrlOpener([&](const std::string& url) { opened = url; });
-    dialogs.answer = MsgAnswer::Yes;
+    dialogs.answers.push_back(MsgAnswer::Yes);
     wnd->OpenFile(text);
     EXPECT_EQ(LastLoadResult(), 2);
     EXPECT_EQ(wnd->GetSourcePath(), "");
@@ -105,18 +105,19 @@ TEST_F(PreviewFixture, AnUnreadableFileIsErrorTwoWithItsQuestion) {
 
     // A No answers nothing further.
     opened.clear();
-    dialogs.answer = MsgAnswer::No;
-    wnd->OpenFile(Dir().filePath("missing.mp4").toStdString());
+    dialogs.answers.push_back(MsgAnswer::No);
+    wnd->OpenFile(Dir().Path("missing.mp4"));
     ASSERT_TRUE(WaitFor([&] { return dialogs.boxes.size() == 2; }, 3000));
     EXPECT_EQ(opened, "");
 }
 
 TEST_F(PreviewFixture, AStreamThatCannotBeRenderedFailsTheWholeLoad) {
     // Video the graph renders, and a subtitle stream it cannot.
-    const std::string srt = Dir().filePath("words.srt").toStdString();
+    const std::string srt = Dir().Path("words.srt");
     std::ofstream(srt) << "1\n00:00:00,000 --> 00:00:01,000\nhello\n";
-    const std::string path = MakeMedia(Dir(), "partial.mkv", "testsrc=size=96x72:duration=2", "",
-                                       "-i '" + srt + "' -c:v mpeg4 -c:s srt");
+    const std::string path = Dir().Path("partial.mkv");
+    ASSERT_TRUE(MakeLavfiClip(path, "testsrc=size=96x72:duration=2", "",
+                              "-i " + ShellQuote(srt) + " -c:v mpeg4 -c:s srt"));
     // The graph itself reports partial success for it.
     IGraphBuilder* graph = nullptr;
     DShowRegisterClasses();
@@ -128,6 +129,7 @@ TEST_F(PreviewFixture, AStreamThatCannotBeRenderedFailsTheWholeLoad) {
     EXPECT_EQ(graph->RenderFile(wide.c_str(), nullptr), VFW_S_PARTIAL_RENDER);
     graph->Release();
 
+    dialogs.answers.push_back(MsgAnswer::No);
     wnd->OpenFile(path);
     EXPECT_EQ(LastLoadResult(), 2);
     ASSERT_TRUE(WaitFor([&] { return dialogs.boxes.size() == 1; }, 3000));
@@ -136,7 +138,7 @@ TEST_F(PreviewFixture, AStreamThatCannotBeRenderedFailsTheWholeLoad) {
 
 TEST_F(PreviewFixture, LongPathsLoadWholeAndTooLongOnesAreRefused) {
     // A path far beyond 259 characters loads: it is never cut.
-    std::string deep = Dir().path().toStdString();
+    std::string deep = Dir().path();
     while (deep.size() < 600) deep += "/a-folder-with-a-fairly-long-name";
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(deep)));
     const std::string longPath = deep + "/clip.mp4";

@@ -18,9 +18,9 @@ bool Near(const QColor& a, const QColor& b, int tolerance) {
 
 TEST_F(PreviewFixture, TheVideoRectangleShowsTheClipsColour) {
     const QColor orange(230, 120, 20);
-    const std::string path =
-        MakeMedia(Dir(), "orange.mp4", "color=c=0xE67814:size=160x120:rate=25:duration=3", "",
-                  "-c:v libx264 -pix_fmt yuv420p -crf 10");
+    const std::string path = Dir().Path("orange.mp4");
+    ASSERT_TRUE(MakeLavfiClip(path, "color=c=0xE67814:size=160x120:rate=25:duration=3", "",
+                              "-c:v libx264 -pix_fmt yuv420p -crf 10"));
     wnd->OpenFile(path);
     ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
     // The first picture shows after loading, before playing.
@@ -47,10 +47,10 @@ TEST_F(PreviewFixture, TheVideoRectangleShowsTheClipsColour) {
 
 TEST_F(PreviewFixture, ASeekWhilePausedShowsTheNewPictureAtOnce) {
     // The picture's brightness tells its time: 0 at 0 s, up to 250 at 10 s.
-    const std::string path =
-        MakeMedia(Dir(), "ramp.mp4",
-                  "color=c=black:size=64x48:rate=25:duration=10,geq=lum='25*T':cb=128:cr=128", "",
-                  "-c:v libx264 -pix_fmt yuv420p -g 25 -crf 5");
+    const std::string path = Dir().Path("ramp.mp4");
+    ASSERT_TRUE(MakeLavfiClip(
+        path, "color=c=black:size=64x48:rate=25:duration=10,geq=lum='25*T':cb=128:cr=128", "",
+        "-c:v libx264 -pix_fmt yuv420p -g 25 -crf 5"));
     wnd->OpenFile(path);
     ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
     Click(ID_PLAY);

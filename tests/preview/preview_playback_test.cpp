@@ -68,13 +68,38 @@ TEST_F(PreviewFixture, PlayingToTheEndTimeStopsAndReturnsToTheBegin) {
     ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
     TypeTime(IDC_BEGIN_TIME, "00:00:10");
     TypeTime(IDC_END_TIME, "00:00:12");
+    // Each tick of the play timer shows the whole second it reached; the
+    // first one at the end time (12) stops playback, none before it does.
+    struct Tick {
+        unsigned shown;
+        PlayState after;
+    };
+    std::vector<Tick> ticks;
+    bool pending = false;
+    QObject::connect(&wnd->Range(), &CRangeModel::PositionChanged, wnd, [&](unsigned s) {
+        // Only the tick's own position, not the return to the begin.
+        if (pending || wnd->GetPlayState() != PlayState::Playing) return;
+        pending = true;
+        ticks.push_back({s, PlayState::Playing});
+        QMetaObject::invokeMethod(
+            wnd,
+            [&] {
+                ticks.back().after = wnd->GetPlayState();
+                pending = false;
+            },
+            Qt::QueuedConnection);
+    });
     Click(ID_PLAY);
     QElapsedTimer t;
     t.start();
-    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Stopped; }, 5000));
+    ASSERT_TRUE(
+        WaitFor([&] { return wnd->GetPlayState() == PlayState::Stopped && !pending; }, 5000));
     // Two seconds of play, at most one more before a tick sees it, and some
     // slack for a busy machine.
     EXPECT_LT(t.elapsed(), 4500);
+    ASSERT_FALSE(ticks.empty());
+    for (const Tick& tick : ticks)
+        EXPECT_EQ(tick.after == PlayState::Stopped, tick.shown >= 12) << tick.shown;
     EXPECT_EQ(Buttons(), "enabled/disabled/disabled");
     EXPECT_NEAR(GraphPosition(), 10.0, 0.05);
     EXPECT_EQ(FieldText(IDC_CURRENT_TIME), "00:00:10");

@@ -1,26 +1,28 @@
-// The slider window driven with the pointer: what reaches its parent, the
-// tooltip texts, and what it draws.
+// The slider window driven with the pointer: what it asks of the range
+// model, the tooltip texts, and what it draws.
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "message_recorder.h"
-#include "preview/preview_messages.h"
 #include "preview/range_slider.h"
+#include "range_recorder.h"
 
 namespace {
 
 struct SliderFixture : ::testing::Test {
-    MessageRecorder parent;
-    CRangeSlider* slider = new CRangeSlider(&parent);
+    CRangeModel range;
+    QWidget parent;
+    CRangeSlider* slider = new CRangeSlider(range, &parent);
+    RangeRecorder recorder{range};
+    int grabs = 0;
 
     void SetUp() override {
         parent.resize(400, 60);
         slider->setGeometry(0, 0, 316, 20);
         parent.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
-        slider->Reset();
-        slider->SetMaximum(100);
-        slider->Enable(true);
+        QObject::connect(slider, &CRangeSlider::MarkerGrabbed, [this] { ++grabs; });
+        range.Load(100);
+        recorder.Take();
     }
     void Drag(int fromX, int toX, int y = 10) {
         QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(fromX, y));
@@ -33,26 +35,24 @@ struct SliderFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(SliderFixture, HandlesReportOnReleaseMarkerStartsAndSeeks) {
+TEST_F(SliderFixture, HandlesSetTheRangeOnReleaseTheMarkerIsGrabbedAndSeeks) {
     Drag(4, 158);  // begin handle to 50 s
-    auto begins = parent.Of(WM_SET_BEGIN);
-    ASSERT_EQ(begins.size(), 1u);
-    EXPECT_EQ(begins[0].lParam, 50);
-    // The marker was dragged along and the parent told to seek meanwhile.
-    ASSERT_FALSE(parent.Of(WM_SET_POSITION).empty());
-    EXPECT_EQ(parent.Of(WM_SET_POSITION).back().wParam, 1u);
+    ASSERT_EQ(recorder.Of("begin").size(), 1u);
+    EXPECT_EQ(range.Begin(), 50u);
+    // The marker was dragged along and a seek asked for meanwhile, before
+    // the release set the begin.
+    const std::vector<std::string> seen = recorder.Take();
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[seen.size() - 2].rfind("slider seek ", 0), 0u);
+    EXPECT_EQ(seen.back(), "begin 50");
 
-    parent.messages.clear();
     Drag(312, 248);  // end handle to 80 s
-    ASSERT_EQ(parent.Of(WM_SET_END).size(), 1u);
-    EXPECT_EQ(parent.Of(WM_SET_END)[0].lParam, 80);
+    EXPECT_EQ(recorder.Take(), std::vector<std::string>{"end 80"});
+    EXPECT_EQ(range.End(), 80u);
 
-    parent.messages.clear();
     Drag(157, 200);  // the marker (at 158 after the begin drag)
-    ASSERT_EQ(parent.Of(WM_DRAG_START).size(), 1u);
-    auto seeks = parent.Of(WM_SET_POSITION);
-    ASSERT_EQ(seeks.size(), 1u);
-    EXPECT_EQ(seeks[0].lParam, 64);
+    EXPECT_EQ(grabs, 1);
+    EXPECT_EQ(recorder.Take(), std::vector<std::string>{"slider seek 64"});
 }
 
 TEST_F(SliderFixture, DraggingOutOfTheSliderCommitsOnlyTheMarker) {
@@ -61,41 +61,41 @@ TEST_F(SliderFixture, DraggingOutOfTheSliderCommitsOnlyTheMarker) {
     QTest::mouseMove(slider, QPoint(100, 40));  // below the slider
     QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(100, 40));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(parent.Of(WM_SET_BEGIN).empty());
+    EXPECT_TRUE(recorder.Of("begin").empty());
     EXPECT_EQ(slider->Model().Begin(), 0u);
+    EXPECT_EQ(range.Begin(), 0u);
 
-    parent.messages.clear();
+    recorder.Take();
     const int x = slider->Model().MarkerRect().right - 1;
     QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(x, 10));
     QTest::mouseMove(slider, QPoint(158, 10));
     QTest::mouseMove(slider, QPoint(158, 40));
     QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(158, 40));
     QCoreApplication::processEvents();
-    auto seeks = parent.Of(WM_SET_POSITION);
-    ASSERT_EQ(seeks.size(), 1u);
-    EXPECT_EQ(seeks[0].lParam, 50);
+    EXPECT_EQ(recorder.Take(), std::vector<std::string>{"slider seek 50"});
 }
 
-TEST_F(SliderFixture, DoubleClickOnTheEndHandleSendsTheDuration) {
+TEST_F(SliderFixture, DoubleClickOnTheEndHandleSetsTheDuration) {
     Drag(312, 200);
-    parent.messages.clear();
+    recorder.Take();
     QTest::mouseDClick(slider, Qt::LeftButton, {}, QPoint(202, 10));
     QCoreApplication::processEvents();
-    auto ends = parent.Of(WM_SET_END);
+    auto ends = recorder.Of("end");
     ASSERT_FALSE(ends.empty());
-    EXPECT_EQ(ends.back().lParam, 100);
+    EXPECT_EQ(ends.back(), "end 100");
+    EXPECT_EQ(range.End(), 100u);
     EXPECT_EQ(slider->Model().EndRect().right, 316);
 }
 
-TEST_F(SliderFixture, ParentMessagesAndTooltip) {
-    PostWinMessage(slider, WM_SET_BEGIN, 0, 30);
-    PostWinMessage(slider, WM_SET_END, 0, 60);
-    PostWinMessage(slider, WM_SET_POSITION, 0, 45);
-    QCoreApplication::processEvents();
+TEST_F(SliderFixture, RangeChangesAndTooltip) {
+    range.SetBegin(30);
+    range.SetEnd(60);
+    range.SetPosition(45);
     EXPECT_EQ(slider->Model().BeginRect().right, 98);
     EXPECT_EQ(slider->Model().EndRect().left, 188);
     EXPECT_EQ(slider->Model().MarkerRect().right, 143);
-    EXPECT_TRUE(parent.messages.empty());  // nothing goes back
+    // Nothing is asked back.
+    EXPECT_EQ(recorder.Take(), (std::vector<std::string>{"begin 30", "end 60", "position 45"}));
 
     QTest::mouseMove(slider, QPoint(185 + 5, 10));
     EXPECT_EQ(slider->TipText(), "End Time: 00:01:00");
@@ -106,9 +106,8 @@ TEST_F(SliderFixture, ParentMessagesAndTooltip) {
 }
 
 TEST_F(SliderFixture, DrawsTheRampBetweenTheHandlesAndGreyWhenDisabled) {
-    PostWinMessage(slider, WM_SET_BEGIN, 0, 30);
-    PostWinMessage(slider, WM_SET_END, 0, 60);
-    QCoreApplication::processEvents();
+    range.SetBegin(30);
+    range.SetEnd(60);
     QImage img = slider->grab().toImage();
     // Inside the range the ramp runs from light at the track's top to dark
     // at its bottom; outside it the track is background.

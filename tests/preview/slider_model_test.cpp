@@ -1,8 +1,8 @@
 // The slider's arithmetic without a window: geometry, value <-> position,
-// drag limits, what reaches the parent, and the parent's messages.
+// drag limits, what the user's actions ask of the range, and the range's
+// changes as the slider shows them.
 #include <gtest/gtest.h>
 
-#include "preview/preview_messages.h"
 #include "preview/slider_model.h"
 
 namespace {
@@ -64,7 +64,7 @@ TEST(SliderModel, DefaultsWhileNoMaximumAndResizeKeepsValues) {
     EXPECT_EQ(m.MarkerRect().right, 8 + 240);
 }
 
-TEST(SliderModel, ParentMessagesMoveTheMarkerIntoTheRange) {
+TEST(SliderModel, RangeChangesMoveTheMarkerIntoTheRange) {
     CRangeSliderModel m = Loaded(100);
     m.SetPosition(40);
     m.SetBegin(60);  // begin above the marker: the marker goes to the begin
@@ -97,7 +97,7 @@ TEST(SliderModel, BeginDragIsSentOnReleaseAndDragsTheMarkerAlong) {
     EXPECT_TRUE(m.Press(4, y).empty());
     EXPECT_EQ(m.DragMode(), 1);
 
-    // Left of the marker (at 68): nothing goes to the parent yet.
+    // Left of the marker (at 68): nothing is asked yet.
     EXPECT_TRUE(m.Move(38, y).empty());
     EXPECT_EQ(m.BeginRect().right, 38);
     EXPECT_EQ(m.Begin(), 0u);
@@ -105,10 +105,7 @@ TEST(SliderModel, BeginDragIsSentOnReleaseAndDragsTheMarkerAlong) {
     // Past the marker: the marker comes along and the preview seeks.
     auto out = m.Move(98, y);
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_POSITION);
-    EXPECT_EQ(out[0].wParam, 1u);
-    EXPECT_EQ(out[0].lParam, 30);
-    EXPECT_TRUE(out[0].posted);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::Seek, 30}));
     EXPECT_EQ(m.MarkerRect().right, 98);
 
     // Beyond the end handle (at 308) and left of 8: ignored.
@@ -118,9 +115,7 @@ TEST(SliderModel, BeginDragIsSentOnReleaseAndDragsTheMarkerAlong) {
 
     out = m.Release();
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_BEGIN);
-    EXPECT_EQ(out[0].lParam, 30);
-    EXPECT_FALSE(out[0].posted);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::SetBegin, 30}));
     EXPECT_EQ(m.Begin(), 30u);
     EXPECT_EQ(m.DragMode(), 0);
 }
@@ -136,25 +131,23 @@ TEST(SliderModel, EndDragLimitsAndMarkerAlong) {
     EXPECT_TRUE(m.Move(m.BeginRect().right - 1, y).empty());  // left of the begin
     auto out = m.Move(158, y);
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].lParam, 50);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::Seek, 50}));
     EXPECT_EQ(m.Current(), 50u);
     // The end may meet the begin exactly.
     m.Move(m.BeginRect().right, y);
     out = m.Release();
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_END);
-    EXPECT_EQ(out[0].lParam, 10);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::SetEnd, 10}));
 }
 
-TEST(SliderModel, MarkerDragLimitsPostsStartAndCommitsOnRelease) {
+TEST(SliderModel, MarkerDragLimitsTellsTheGrabAndSeeksOnRelease) {
     CRangeSliderModel m = Loaded(100);
     m.SetBegin(20);  // handle right edge at 68, marker follows to 68
     m.SetEnd(80);    // end handle left edge at 248
     const int y = Mid(m.MarkerRect());
     auto out = m.Press(67, y);
     ASSERT_EQ(out.size(), 1u);  // the marker wins over the begin handle under it
-    EXPECT_EQ(out[0].message, WM_DRAG_START);
-    EXPECT_TRUE(out[0].posted);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::MarkerGrabbed, 0}));
     EXPECT_EQ(m.DragMode(), 3);
 
     EXPECT_TRUE(m.Move(246, y).empty());  // 3 pixels left of the end: beyond the limit
@@ -169,9 +162,7 @@ TEST(SliderModel, MarkerDragLimitsPostsStartAndCommitsOnRelease) {
 
     out = m.Release();
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_POSITION);
-    EXPECT_FALSE(out[0].posted);
-    EXPECT_EQ(out[0].lParam, 19);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::Seek, 19}));
 }
 
 TEST(SliderModel, LeavingCommitsOnlyAMarkerDrag) {
@@ -191,26 +182,23 @@ TEST(SliderModel, LeavingCommitsOnlyAMarkerDrag) {
     m.Move(158, y);
     auto out = m.Leave();
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_POSITION);
-    EXPECT_EQ(out[0].lParam, 50);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::Seek, 50}));
     EXPECT_EQ(m.DragMode(), 0);
 }
 
-TEST(SliderModel, DoubleClicksSendTheRangeEnds) {
+TEST(SliderModel, DoubleClicksSetTheRangeEnds) {
     CRangeSliderModel m = Loaded(100);
     m.SetBegin(40);
     m.SetEnd(60);
     auto out = m.DoubleClick(m.BeginRect().left + 2, Mid(m.BeginRect()));
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_BEGIN);
-    EXPECT_EQ(out[0].lParam, 0);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::SetBegin, 0}));
     EXPECT_EQ(m.BeginRect(), (SliderRect{0, 3, 8, 17}));
     EXPECT_EQ(m.Begin(), 0u);
 
     out = m.DoubleClick(m.EndRect().left + 2, Mid(m.EndRect()));
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].message, WM_SET_END);
-    EXPECT_EQ(out[0].lParam, 100);
+    EXPECT_EQ(out[0], (SliderAction{SliderAction::SetEnd, 100}));
     EXPECT_EQ(m.End(), 100u);
     // A later resize keeps the end handle at the track's end.
     m.Resize(400, 20);

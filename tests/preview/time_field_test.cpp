@@ -1,19 +1,21 @@
-// The time field typed into as a user does: clamping, focus moves, what is
-// reported to the parent and what is refused.
+// The time field typed into as a user does: clamping, focus moves, what
+// reaches the range model and what is refused.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "message_recorder.h"
-#include "preview/preview_messages.h"
 #include "preview/time_field.h"
+#include "range_recorder.h"
 
 namespace {
 
+// An end-time field.
 struct FieldFixture : ::testing::Test {
-    MessageRecorder parent;
-    CTimeField* field = new CTimeField(IDC_END_TIME, &parent);
+    CRangeModel range;
+    QWidget parent;
+    CTimeField* field = new CTimeField(range, RangePart::End, &parent);
     QWidget* elsewhere = new QWidget(&parent);
+    RangeRecorder recorder{range};
 
     void SetUp() override {
         parent.resize(300, 60);
@@ -23,9 +25,9 @@ struct FieldFixture : ::testing::Test {
         parent.show();
         parent.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
-        field->SetMaximum(5400);
-        field->ShowValue(90);
-        parent.messages.clear();
+        range.Load(5400);
+        range.SetEnd(90);
+        recorder.Take();
     }
     // Replaces the text of one box with `keys`, as typed.
     void Type(int box, const char* keys) {
@@ -44,7 +46,8 @@ struct FieldFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(FieldFixture, BoxesClampAndFormatWhenLeft) {
-    field->SetMaximum(100 * 3600);
+    range.Load(100 * 3600);
+    range.SetEnd(90);
     Type(2, "75");
     Leave();
     EXPECT_EQ(field->Box(2)->text(), "59");
@@ -59,25 +62,32 @@ TEST_F(FieldFixture, BoxesClampAndFormatWhenLeft) {
     EXPECT_EQ(field->Box(2)->text(), "12");
 }
 
-TEST_F(FieldFixture, ReportsATypedValueAndRestoresOneAboveTheMaximum) {
+TEST_F(FieldFixture, SetsATypedValueAndRestoresOneAboveTheMaximum) {
     Type(1, "45");  // 00:45:30 = 2730
     Leave();
-    auto edits = parent.Of(WM_TIME_EDITED);
-    ASSERT_EQ(edits.size(), 1u);
-    EXPECT_EQ(edits[0].wParam, static_cast<WPARAM>(IDC_END_TIME));
-    EXPECT_EQ(edits[0].lParam, 2730);
+    EXPECT_EQ(recorder.Take(), std::vector<std::string>{"end 2730"});
+    EXPECT_EQ(range.End(), 2730u);
 
-    // Leaving a box without typing reports nothing.
-    parent.messages.clear();
+    // Leaving a box without typing sets nothing.
     field->Box(2)->setFocus(Qt::MouseFocusReason);
     Leave();
-    EXPECT_TRUE(parent.Of(WM_TIME_EDITED).empty());
+    EXPECT_TRUE(recorder.Take().empty());
 
     Type(0, "2");  // 02:45:30 is above 5400
     Leave();
-    EXPECT_TRUE(parent.Of(WM_TIME_EDITED).empty());
+    EXPECT_TRUE(recorder.Take().empty());
     EXPECT_EQ(field->Text(), "00:45:30");
     EXPECT_EQ(field->GetValue(), 2730u);
+
+    // An end before the begin: the model refuses it and the field shows the
+    // model's end again.
+    range.SetBegin(600);
+    recorder.Take();
+    Type(1, "05");  // 00:05:30 = 330
+    Leave();
+    EXPECT_TRUE(recorder.Take().empty());
+    EXPECT_EQ(field->Text(), "00:45:30");
+    EXPECT_EQ(range.End(), 2730u);
 }
 
 TEST_F(FieldFixture, TabCyclesTheBoxesAndEnterGivesTheFocusToTheField) {
@@ -92,15 +102,13 @@ TEST_F(FieldFixture, TabCyclesTheBoxesAndEnterGivesTheFocusToTheField) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(field->Box(0)->hasFocus());
 
-    parent.messages.clear();
+    recorder.Take();
     Type(2, "5");
     QTest::keyClick(field->Box(2), Qt::Key_Return);
-    QCoreApplication::processEvents();  // the box tells the field
-    QCoreApplication::processEvents();  // the field tells the parent
+    QCoreApplication::processEvents();  // the box has the field read itself
     EXPECT_TRUE(field->hasFocus());
     EXPECT_EQ(field->Text(), "00:01:05");
-    ASSERT_EQ(parent.Of(WM_TIME_EDITED).size(), 1u);
-    EXPECT_EQ(parent.Of(WM_TIME_EDITED)[0].lParam, 65);
+    EXPECT_EQ(recorder.Take(), std::vector<std::string>{"end 65"});
 }
 
 TEST_F(FieldFixture, ShowValueIgnoresValuesAboveTheMaximum) {
@@ -111,7 +119,7 @@ TEST_F(FieldFixture, ShowValueIgnoresValuesAboveTheMaximum) {
     EXPECT_EQ(field->Text(), "100:00:00");
     EXPECT_EQ(field->GetValue(), 360000u);
     EXPECT_EQ(field->Previous(), 90u);
-    field->Reset();
+    range.Close();  // the media was closed: the field resets
     EXPECT_EQ(field->Text(), "00:00:00");
     EXPECT_FALSE(field->Box(0)->isEnabled());
 }

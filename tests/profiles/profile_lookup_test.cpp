@@ -10,8 +10,8 @@ namespace {
 
 TEST(ProfileLookup, ProfileByNameToConverterRecord) {
     TempDir dir;
-    const std::string path = dir.File("profile.cfg");
-    WriteText(
+    const std::string path = dir.Path("profile.cfg");
+    WriteFileBytes(
         path,
         "3,0\nDefault.640,480,220,15,32000,1,44100\r\nSmall screen.320,240,128,15,16000,0,22050\r\n"
         "broken\r\n");
@@ -33,8 +33,8 @@ TEST(ProfileLookup, ProfileByNameToConverterRecord) {
 
     EXPECT_FALSE(FindProfileInFile(path, "small screen", p, error));
     EXPECT_EQ(error, "no profile named \"small screen\" in " + path);
-    EXPECT_FALSE(FindProfileInFile(dir.File("none.cfg"), "Default", p, error));
-    EXPECT_EQ(error, "cannot read " + dir.File("none.cfg"));
+    EXPECT_FALSE(FindProfileInFile(dir.Path("none.cfg"), "Default", p, error));
+    EXPECT_EQ(error, "cannot read " + dir.Path("none.cfg"));
 }
 
 TEST(ProfileLookup, PickAudioFormatReportsWhatWasChosen) {

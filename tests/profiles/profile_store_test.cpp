@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "profiles/audio_format_catalog.h"
 #include "profiles/converter_record.h"
@@ -43,7 +44,7 @@ struct PanelState {
 
 class ProfileStoreTest : public ::testing::Test {
 protected:
-    ProfileStoreTest() : path(dir.File("profile.cfg")), store(path, dialogs) {
+    ProfileStoreTest() : path(dir.Path("profile.cfg")), store(path, dialogs) {
         catalog.AddFormat({2, 44100, 32000, 0, 3});
         catalog.AddFormat({2, 44100, 64000, 0, 4});
         catalog.AddFormat({1, 22050, 16000, 0, 7});
@@ -57,9 +58,9 @@ protected:
         return store.RewriteOnExit(panel.selectedName, panel.edited, panel.Settings());
     }
     void LoadExample() {
-        WriteText(path, kExample);
+        WriteFileBytes(path, kExample);
         ASSERT_TRUE(store.Load());
-        ASSERT_TRUE(dialogs.messages.empty());
+        ASSERT_TRUE(dialogs.boxes.empty());
     }
 
     TempDir dir;
@@ -76,10 +77,10 @@ TEST_F(ProfileStoreTest, UnchangedExitWritesTheExampleBackByteForByte) {
     EXPECT_EQ(RecordName(store.ShownProfile()), "Small screen");
     panel.selectedName = "Small screen";
     EXPECT_EQ(Exit(), ProfileOpResult::Written);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(ReadText(path), kExample);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(path), kExample);
     // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(ProfileStoreTest, ExitRemembersTheSelectionAndAsksOnlyWhenModified) {
@@ -89,23 +90,24 @@ TEST_F(ProfileStoreTest, ExitRemembersTheSelectionAndAsksOnlyWhenModified) {
     EXPECT_FALSE(store.SelectProfile(-1));
     panel.selectedName = "Default";
     ASSERT_EQ(Exit(), ProfileOpResult::Written);
-    EXPECT_EQ(ReadText(path).substr(0, 4), "2,0\n");
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 4), "2,0\n");
 
     // Edited fields: asked, and No keeps the stored values.
     panel.edited = true;
+    dialogs.answers = {MsgAnswer::No};
     ASSERT_EQ(Exit(), ProfileOpResult::Written);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
-    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Profile have been modified, save or not?");
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(
-        ReadText(path),
+        ReadFileBytes(path),
         "2,0\nDefault.640,480,220,15,32000,1,44100\nSmall screen.320,240,128,15,16000,0,22050\n");
 
     // Yes stores the panel's settings into the selected profile.
     dialogs.answers = {MsgAnswer::Yes};
     ASSERT_EQ(Exit(), ProfileOpResult::Written);
     EXPECT_EQ(
-        ReadText(path),
+        ReadFileBytes(path),
         "2,0\nDefault.720,576,1500,25,16000,0,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
 }
 
@@ -117,7 +119,7 @@ TEST_F(ProfileStoreTest, SaveStoresTheSettingsAndSelectsTheSavedProfile) {
     ASSERT_EQ(Save(), ProfileOpResult::Written);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(
-        ReadText(path),
+        ReadFileBytes(path),
         "2,0\nDefault.720,576,1500,25,16000,1,22050\nSmall screen.320,240,128,15,16000,0,22050\n");
     // The store reloaded the file it wrote.
     EXPECT_EQ(store.SelectedIndex(), 0);
@@ -135,41 +137,43 @@ TEST_F(ProfileStoreTest, AddAppendsAndSelectsRefusesDuplicatesAndBadNames) {
     store.SetModified();
     ASSERT_EQ(store.Add(NewProfile("  QCIF low")), ProfileOpResult::Written);
     EXPECT_FALSE(store.IsModified());
-    EXPECT_EQ(ReadText(path), std::string("3,2\n") +
-                                  "Default.640,480,220,15,32000,1,44100\n"
-                                  "Small screen.320,240,128,15,16000,0,22050\n"
-                                  "QCIF low.176,144,64,10,8000,0,8000\n");
+    EXPECT_EQ(ReadFileBytes(path), std::string("3,2\n") +
+                                       "Default.640,480,220,15,32000,1,44100\n"
+                                       "Small screen.320,240,128,15,16000,0,22050\n"
+                                       "QCIF low.176,144,64,10,8000,0,8000\n");
     EXPECT_EQ(store.SelectedIndex(), 2);
 
-    const std::string before = ReadText(path);
+    const std::string before = ReadFileBytes(path);
     store.SetModified();
+    dialogs.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok};
     EXPECT_EQ(store.Add(NewProfile("Small screen")), ProfileOpResult::Refused);
     EXPECT_EQ(store.Add(NewProfile("v1.5")), ProfileOpResult::Refused);
     EXPECT_EQ(store.Add(NewProfile("   ")), ProfileOpResult::Refused);
     EXPECT_EQ(store.Add(NewProfile(std::string(sizeof(ProfileRecord::name), 'n'))),
               ProfileOpResult::Refused);
-    ASSERT_EQ(dialogs.messages.size(), 4u);
-    EXPECT_EQ(dialogs.messages[0].text, "\"Small screen\" already exist in profile, add failed!");
-    EXPECT_EQ(dialogs.messages[1].text, "Profile name can't contain \".\", add failed!");
-    EXPECT_EQ(dialogs.messages[2].text, "Please input profile name!");
-    EXPECT_EQ(dialogs.messages[3].text, "Profile name is longer than 1023 characters, add failed!");
-    EXPECT_EQ(ReadText(path), before);
+    ASSERT_EQ(dialogs.boxes.size(), 4u);
+    EXPECT_EQ(dialogs.boxes[0].text, "\"Small screen\" already exist in profile, add failed!");
+    EXPECT_EQ(dialogs.boxes[1].text, "Profile name can't contain \".\", add failed!");
+    EXPECT_EQ(dialogs.boxes[2].text, "Please input profile name!");
+    EXPECT_EQ(dialogs.boxes[3].text, "Profile name is longer than 1023 characters, add failed!");
+    EXPECT_EQ(ReadFileBytes(path), before);
     EXPECT_TRUE(store.IsModified());
 }
 
 TEST_F(ProfileStoreTest, DeleteAsksSelectsFirstRemainingAndKeepsTheLast) {
-    WriteText(path, "3,2\na.1,1,1,1,1,1,1\nb.2,2,2,2,2,2,2\nc.3,3,3,3,3,3,3\n");
+    WriteFileBytes(path, "3,2\na.1,1,1,1,1,1,1\nb.2,2,2,2,2,2,2\nc.3,3,3,3,3,3,3\n");
     ASSERT_TRUE(store.Load());
     panel.selectedName = "b";
-    EXPECT_EQ(Delete(), ProfileOpResult::Cancelled);  // the answer is No
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Are you sure to delete this profile?");
+    dialogs.answers = {MsgAnswer::No};
+    EXPECT_EQ(Delete(), ProfileOpResult::Cancelled);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to delete this profile?");
     EXPECT_EQ(store.Count(), 3);
 
     store.SetModified();
     dialogs.answers = {MsgAnswer::Yes};
     ASSERT_EQ(Delete(), ProfileOpResult::Written);
-    EXPECT_EQ(ReadText(path), "2,0\na.1,1,1,1,1,1,1\nc.3,3,3,3,3,3,3\n");
+    EXPECT_EQ(ReadFileBytes(path), "2,0\na.1,1,1,1,1,1,1\nc.3,3,3,3,3,3,3\n");
     EXPECT_EQ(store.SelectedIndex(), 0);
     EXPECT_TRUE(store.IsModified());  // Delete leaves the mark alone
 
@@ -177,17 +181,18 @@ TEST_F(ProfileStoreTest, DeleteAsksSelectsFirstRemainingAndKeepsTheLast) {
     dialogs.answers = {MsgAnswer::Yes};
     ASSERT_EQ(Delete(), ProfileOpResult::Written);
     dialogs.answers = {MsgAnswer::Yes};
-    dialogs.messages.clear();
+    dialogs.boxes.clear();
     panel.selectedName = "c";
     EXPECT_EQ(Delete(), ProfileOpResult::Refused);
-    EXPECT_EQ(dialogs.messages.size(), 1u);  // only the question
-    EXPECT_EQ(ReadText(path), "1,0\nc.3,3,3,3,3,3,3\n");
+    EXPECT_EQ(dialogs.boxes.size(), 1u);  // only the question
+    EXPECT_EQ(ReadFileBytes(path), "1,0\nc.3,3,3,3,3,3,3\n");
 }
 
 TEST_F(ProfileStoreTest, DefaultConfigurationWhenTheFileIsMissing) {
+    dialogs.answers = {MsgAnswer::Ok};
     EXPECT_FALSE(store.Load());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Load profile failed!");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Load profile failed!");
     EXPECT_FALSE(store.IsLoaded());
     const ProfileRecord shown = store.ShownProfile();
     EXPECT_EQ(RecordName(shown), "Default Configuration");
@@ -199,58 +204,61 @@ TEST_F(ProfileStoreTest, DefaultConfigurationWhenTheFileIsMissing) {
     EXPECT_EQ(shown.sampleRate, 0);
 
     panel.selectedName = "Default Configuration";
+    dialogs.answers = {MsgAnswer::Ok};
     EXPECT_EQ(Save(), ProfileOpResult::Refused);
-    EXPECT_EQ(dialogs.messages.back().text, "No profile to save, please add a profile first!");
+    EXPECT_EQ(dialogs.boxes.back().text, "No profile to save, please add a profile first!");
     dialogs.answers = {MsgAnswer::Yes};
     EXPECT_EQ(Delete(), ProfileOpResult::Refused);
     panel.edited = true;
     EXPECT_EQ(Exit(), ProfileOpResult::Refused);
-    EXPECT_EQ(dialogs.messages.size(), 2u);  // neither Delete nor exit asked
+    EXPECT_EQ(dialogs.boxes.size(), 2u);  // neither Delete nor exit asked
     EXPECT_FALSE(std::filesystem::exists(path));
 
     ASSERT_EQ(store.Add(NewProfile("First")), ProfileOpResult::Written);
-    EXPECT_EQ(ReadText(path), "1,0\nFirst.176,144,64,10,8000,0,8000\n");
+    EXPECT_EQ(ReadFileBytes(path), "1,0\nFirst.176,144,64,10,8000,0,8000\n");
     EXPECT_TRUE(store.IsLoaded());
 }
 
 TEST_F(ProfileStoreTest, ZeroProfilesShowsTheDefaultWithoutComplaint) {
-    WriteText(path, "0,0\n");
+    WriteFileBytes(path, "0,0\n");
     EXPECT_TRUE(store.Load());
     EXPECT_FALSE(store.IsLoaded());
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(RecordName(store.ShownProfile()), "Default Configuration");
     EXPECT_EQ(Exit(), ProfileOpResult::Refused);
-    EXPECT_EQ(ReadText(path), "0,0\n");
+    EXPECT_EQ(ReadFileBytes(path), "0,0\n");
 }
 
 TEST_F(ProfileStoreTest, DamagedFileIsReportedAndKeptAsACopy) {
     const std::string damaged = "4,9\nok.1,1,1,1,1,1,1\nbroken line\nv1.5.2,2,2,2,2,2,2\n";
-    WriteText(path, damaged);
+    WriteFileBytes(path, damaged);
+    dialogs.answers = {MsgAnswer::Ok};
     ASSERT_TRUE(store.Load());
     EXPECT_EQ(store.Count(), 1);
     EXPECT_EQ(store.SelectedIndex(), 0);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    const std::string& text = dialogs.messages[0].text;
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    const std::string& text = dialogs.boxes[0].text;
     EXPECT_NE(text.find("Line 3 is not a profile and was left out."), std::string::npos) << text;
     EXPECT_NE(text.find("Line 4 is not a profile"), std::string::npos) << text;
     EXPECT_NE(text.find("kept as " + path + ".bak"), std::string::npos) << text;
-    EXPECT_EQ(ReadText(path + ".bak"), damaged);
+    EXPECT_EQ(ReadFileBytes(path + ".bak"), damaged);
 
     panel.selectedName = "ok";
     ASSERT_EQ(Exit(), ProfileOpResult::Written);
-    EXPECT_EQ(ReadText(path), "1,0\nok.1,1,1,1,1,1,1\n");
-    EXPECT_EQ(ReadText(path + ".bak"), damaged);
+    EXPECT_EQ(ReadFileBytes(path), "1,0\nok.1,1,1,1,1,1,1\n");
+    EXPECT_EQ(ReadFileBytes(path + ".bak"), damaged);
 }
 
 // A pipe in the file's place would wait for a writer for ever; it is
 // refused at once, with the reason.
 TEST_F(ProfileStoreTest, APipeInPlaceOfTheFileIsRefusedWithoutWaiting) {
     ASSERT_EQ(0, mkfifo(path.c_str(), 0644));
+    dialogs.answers = {MsgAnswer::Ok};
     EXPECT_FALSE(store.Load());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Load profile failed!\n" + path +
-                                            " is not a regular file (a folder, a pipe or a "
-                                            "device).");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Load profile failed!\n" + path +
+                                         " is not a regular file (a folder, a pipe or a "
+                                         "device).");
 }
 
 TEST_F(ProfileStoreTest, UnreadableFileIsSetAsideBeforeAddReplacesIt) {
@@ -260,29 +268,31 @@ TEST_F(ProfileStoreTest, UnreadableFileIsSetAsideBeforeAddReplacesIt) {
         for (size_t n = 0; n <= kMaxProfileFileBytes; n += line.size()) big << line;
     }
     const auto bigSize = std::filesystem::file_size(path);
+    dialogs.answers = {MsgAnswer::Ok};
     EXPECT_FALSE(store.Load());
-    EXPECT_EQ(dialogs.messages.back().text, "Load profile failed!");
+    EXPECT_EQ(dialogs.boxes.back().text, "Load profile failed!");
     ASSERT_EQ(store.Add(NewProfile("Fresh")), ProfileOpResult::Written);
-    EXPECT_EQ(ReadText(path), "1,0\nFresh.176,144,64,10,8000,0,8000\n");
+    EXPECT_EQ(ReadFileBytes(path), "1,0\nFresh.176,144,64,10,8000,0,8000\n");
     EXPECT_EQ(std::filesystem::file_size(path + ".bak"), bigSize);
 }
 
 TEST_F(ProfileStoreTest, FailedWriteKeepsTheFileAndReportsNothing) {
     LoadExample();
     // The directory goes away: no temporary file can be made.
-    const std::string moved = dir.File("moved");
+    const std::string moved = dir.Path("moved");
     std::filesystem::create_directory(moved);
     CProfileStore elsewhere(moved + "/gone/profile.cfg", dialogs);
-    dialogs.messages.clear();
+    dialogs.boxes.clear();
+    dialogs.answers = {MsgAnswer::Ok};
     EXPECT_FALSE(elsewhere.Load());
-    dialogs.messages.clear();
+    dialogs.boxes.clear();
     EXPECT_EQ(elsewhere.Add(NewProfile("X")), ProfileOpResult::WriteFailed);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(elsewhere.IsLoaded());  // Add changes nothing when the write fails
 
     panel.selectedName = "Small screen";
     dialogs.answers = {MsgAnswer::Yes};
-    std::filesystem::remove_all(dir.Path());
+    std::filesystem::remove_all(dir.path());
     EXPECT_EQ(Delete(), ProfileOpResult::WriteFailed);
     EXPECT_EQ(store.Count(), 1);  // the list shows what the user asked for
     EXPECT_EQ(store.SelectedIndex(), 0);

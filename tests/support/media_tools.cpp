@@ -121,6 +121,15 @@ bool MakeClip(const std::string& path, const ClipSpec& spec) {
     return RunCommand(cmd.str()) == 0;
 }
 
+bool MakeLavfiClip(const std::string& path, const std::string& video, const std::string& audio,
+                   const std::string& codecs) {
+    std::string cmd = "ffmpeg -nostdin -v error -y";
+    if (!video.empty()) cmd += " -f lavfi -i " + ShellQuote(video);
+    if (!audio.empty()) cmd += " -f lavfi -i " + ShellQuote(audio);
+    cmd += " " + codecs + " " + ShellQuote(path) + " 2>&1";
+    return RunCommand(cmd) == 0;
+}
+
 namespace {
 
 JsonValue ProbeWith(const std::string& options, const std::string& path) {

@@ -60,6 +60,12 @@ struct ClipSpec {
 
 // Generates a test-pattern clip with a tone; true on success.
 bool MakeClip(const std::string& path, const ClipSpec& spec);
+// Generates a clip from ffmpeg lavfi source descriptions, `video` and
+// `audio` (empty: none), with ffmpeg's container and codec arguments
+// `codecs`, which may name further inputs (e.g. a subtitle file); true on
+// success.
+bool MakeLavfiClip(const std::string& path, const std::string& video, const std::string& audio,
+                   const std::string& codecs);
 
 // ffprobe's -show_format -show_streams answer; null when it cannot read.
 JsonValue Probe(const std::string& path);

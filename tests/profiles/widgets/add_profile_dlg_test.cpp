@@ -24,14 +24,17 @@ protected:
     QComboBox* List(int id) const { return qobject_cast<QComboBox*>(dlg->Control(id)); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg->Control(id)); }
     void Type(int id, const char* text) { QTest::keyClicks(dlg->Control(id), text); }
-    // Presses OK; returns the message shown, "" when the dialog closed.
+    // Presses OK, answering a message with OK; returns the message shown,
+    // "" when the dialog closed.
     std::string PressOk() {
-        const size_t before = dialogs.messages.size();
+        const size_t before = dialogs.boxes.size();
+        dialogs.answers = {MsgAnswer::Ok};
         QTest::mouseClick(dlg->Control(add_dialog_id::kOk), Qt::LeftButton);
-        if (dialogs.messages.size() == before) return dlg->isVisible() ? "(open, silent)" : "";
-        EXPECT_EQ(dialogs.messages.size(), before + 1);
+        dialogs.answers.clear();
+        if (dialogs.boxes.size() == before) return dlg->isVisible() ? "(open, silent)" : "";
+        EXPECT_EQ(dialogs.boxes.size(), before + 1);
         EXPECT_TRUE(dlg->isVisible());
-        return dialogs.messages.back().text;
+        return dialogs.boxes.back().text;
     }
 
     CAudioFormatCatalog catalog;
@@ -87,7 +90,7 @@ TEST_F(AddDialogTest, NothingIsCutOffOrOutsideTheDialog) {
 TEST_F(AddDialogTest, OkChecksInOrderAndAFailedCheckKeepsWhatWasTyped) {
     Open();
     EXPECT_EQ(PressOk(), "Please input profile name!");
-    EXPECT_EQ(dialogs.messages.size(), 1u);  // only the first failure is reported
+    EXPECT_EQ(dialogs.boxes.size(), 1u);  // only the first failure is reported
 
     Type(add_dialog_id::kName, "Clip.v2");
     EXPECT_EQ(PressOk(), "Profile name can not contain '.'");
@@ -133,9 +136,10 @@ TEST_F(AddDialogTest, AnEmptyCatalogueStopsAtTheSampleRate) {
     QTest::keyClicks(dialog.Control(add_dialog_id::kWidth), "2");
     QTest::keyClicks(dialog.Control(add_dialog_id::kHeight), "2");
     QTest::keyClicks(dialog.Control(add_dialog_id::kVideoBitrate), "2");
+    dialogs.answers = {MsgAnswer::Ok};
     QTest::mouseClick(dialog.Control(add_dialog_id::kOk), Qt::LeftButton);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Please choose Audio Sample Bitrate!");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Please choose Audio Sample Bitrate!");
     EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -146,9 +150,10 @@ TEST_F(AddDialogTest, TabAndEnterInTheNumberFieldsAndCancel) {
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), dlg->Control(add_dialog_id::kHeight));
     // Enter in a number field still reaches the default button.
+    dialogs.answers = {MsgAnswer::Ok};
     QTest::keyClick(dlg->Control(add_dialog_id::kHeight), Qt::Key_Return);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Please input profile name!");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Please input profile name!");
     QTest::mouseClick(dlg->Control(add_dialog_id::kCancel), Qt::LeftButton);
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
     EXPECT_FALSE(dlg->isVisible());

@@ -55,9 +55,9 @@ TEST(OutputPanelLayout, ButtonsStayCentredAsThePanelWidens) {
 
 TEST(OutputPanelPainting, LinesFramesLabelsAndButtonsLandWhereTheLayoutSays) {
     TempDir dir;
-    WriteText(dir.File("profile.cfg"), "1,0\nDefault.640,480,220,15,64000,1,44100\n");
+    WriteFileBytes(dir.Path("profile.cfg"), "1,0\nDefault.640,480,220,15,64000,1,44100\n");
     ScriptedDialogs dialogs;
-    auto panel = std::make_unique<COutputSettingsPanel>(dir.File("profile.cfg"), dialogs, nullptr,
+    auto panel = std::make_unique<COutputSettingsPanel>(dir.Path("profile.cfg"), dialogs, nullptr,
                                                         FillTestCatalog);
     panel->resize(426, 420);
     panel->show();

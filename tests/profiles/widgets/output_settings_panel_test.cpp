@@ -22,8 +22,8 @@ constexpr const char* kFile =
 
 class PanelTest : public ::testing::Test {
 protected:
-    PanelTest() : path(dir.File("profile.cfg")) {
-        WriteText(path, kFile);
+    PanelTest() : path(dir.Path("profile.cfg")) {
+        WriteFileBytes(path, kFile);
         CDropCombo::ResetSelectionAtDropDown();
     }
     void Open() {
@@ -75,11 +75,11 @@ TEST_F(PanelTest, ListsHoldTheirEntriesInOrder) {
     EXPECT_EQ(Entries(List(panel_id::kAudioBitrate)), QStringList({" 64000", " 96000", "128000"}));
     EXPECT_EQ(Std(Shown(panel_id::kAudioBitrate)), " 64000");
     EXPECT_EQ(panel->Store().SelectedIndex(), 0);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(PanelTest, StoredValuesTheListsDontOfferLeaveThemUnselected) {
-    WriteText(path, "1,0\nOdd.320,240,100,45,99999,1,11025\n");
+    WriteFileBytes(path, "1,0\nOdd.320,240,100,45,99999,1,11025\n");
     Open();
     EXPECT_EQ(List(panel_id::kFrameRate)->currentIndex(), -1);
     EXPECT_EQ(List(panel_id::kSampleRate)->currentIndex(), -1);
@@ -103,9 +103,10 @@ TEST_F(PanelTest, ModifiedMarkOnlyWhenTheChoiceDiffersFromTheOneAtDropDown) {
     // The mark survives a profile switch and is asked about on exit.
     ChooseText(List(panel_id::kProfileList), "Big");
     EXPECT_TRUE(panel->IsModified());
+    dialogs.answers = {MsgAnswer::No};
     Close();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Profile have been modified, save or not?");
 }
 
 TEST_F(PanelTest, TypingThenSwitchingProfilesAsksOnExitAndYesSavesTheShownProfile) {
@@ -120,9 +121,9 @@ TEST_F(PanelTest, TypingThenSwitchingProfilesAsksOnExitAndYesSavesTheShownProfil
     ChooseText(List(panel_id::kFrameRate), "20");
     dialogs.answers = {MsgAnswer::Yes};
     Close();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
-    EXPECT_EQ(ReadText(path),
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Profile have been modified, save or not?");
+    EXPECT_EQ(ReadFileBytes(path),
               "3,2\n"
               "Default.640,480,220,15,64000,1,44100\n"
               "Small screen.320,240,128,15,16000,0,22050\n"
@@ -139,10 +140,11 @@ TEST_F(PanelTest, EditingOnlyTheWidthMarksTheProfileModified) {
         QTest::keyClicks(Edit(panel_id::kWidth), "9");
         EXPECT_TRUE(panel->IsModified());
         if (switchFirst) ChooseText(List(panel_id::kProfileList), "Big");
-        dialogs.messages.clear();
+        dialogs.boxes.clear();
+        dialogs.answers = {MsgAnswer::No};
         Close();
-        ASSERT_EQ(dialogs.messages.size(), 1u) << "switched first: " << switchFirst;
-        EXPECT_EQ(dialogs.messages[0].text, "Profile have been modified, save or not?");
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << "switched first: " << switchFirst;
+        EXPECT_EQ(dialogs.boxes[0].text, "Profile have been modified, save or not?");
     }
 }
 
@@ -150,8 +152,8 @@ TEST_F(PanelTest, ExitWithoutChangesAsksNothingAndRemembersTheSelection) {
     Open();
     ChooseText(List(panel_id::kProfileList), "Default");
     Close();
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(ReadText(path).substr(0, 4), "3,0\n");
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 4), "3,0\n");
 }
 
 TEST_F(PanelTest, ChannelChangeKeepsRateAndBitRateWhenOfferedElseTheFirstEntries) {
@@ -182,6 +184,8 @@ TEST_F(PanelTest, ChannelChangeKeepsRateAndBitRateWhenOfferedElseTheFirstEntries
     ChooseText(List(panel_id::kSampleRate), " 8000");
     EXPECT_EQ(Std(Shown(panel_id::kAudioBitrate)), " 12000");
     EXPECT_TRUE(panel->IsModified());
+    dialogs.answers = {MsgAnswer::No};  // closing asks about the changes
+    Close();
 }
 
 TEST_F(PanelTest, TabFollowsTheControlIdsAndStopsAtChannelsAndSampleRate) {
@@ -225,7 +229,7 @@ TEST_F(PanelTest, SaveWritesTheShownProfileAndClearsTheMark) {
     QTest::keyClicks(width, "x800");  // the letter is refused
     ChooseText(List(panel_id::kFrameRate), "10");
     QTest::mouseClick(panel->Control(panel_id::kSave), Qt::LeftButton);
-    EXPECT_EQ(ReadText(path),
+    EXPECT_EQ(ReadFileBytes(path),
               "3,1\n"
               "Default.640,480,220,15,64000,1,44100\n"
               "Small screen.800,240,128,10,16000,0,22050\n"
@@ -233,7 +237,7 @@ TEST_F(PanelTest, SaveWritesTheShownProfileAndClearsTheMark) {
     EXPECT_FALSE(panel->IsModified());
     EXPECT_EQ(Edit(panel_id::kWidth)->text(), "800");
     Close();
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(PanelTest, AddThroughTheDialogAppendsAndSelectsTheNewProfile) {
@@ -252,8 +256,8 @@ TEST_F(PanelTest, AddThroughTheDialogAppendsAndSelectsTheNewProfile) {
     });
     QTest::mouseClick(panel->Control(panel_id::kAdd), Qt::LeftButton);
     ASSERT_TRUE(filled);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(ReadText(path),
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(path),
               "4,3\n"
               "Default.640,480,220,15,64000,1,44100\n"
               "Small screen.320,240,128,15,16000,0,22050\n"
@@ -264,7 +268,7 @@ TEST_F(PanelTest, AddThroughTheDialogAppendsAndSelectsTheNewProfile) {
     EXPECT_FALSE(panel->IsModified());
 
     // A duplicate name is refused after the dialog, the file unchanged.
-    const std::string before = ReadText(path);
+    const std::string before = ReadFileBytes(path);
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<CAddProfileDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dlg, nullptr);
@@ -274,23 +278,24 @@ TEST_F(PanelTest, AddThroughTheDialogAppendsAndSelectsTheNewProfile) {
         QTest::keyClicks(dlg->Control(add_dialog_id::kVideoBitrate), "10");
         QTest::mouseClick(dlg->Control(add_dialog_id::kOk), Qt::LeftButton);
     });
+    dialogs.answers = {MsgAnswer::Ok};
     panel->Add();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "\"Big\" already exist in profile, add failed!");
-    EXPECT_EQ(ReadText(path), before);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "\"Big\" already exist in profile, add failed!");
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 TEST_F(PanelTest, DeleteAfterYesSelectsTheFirstRemainingAndANewPanelReadsItBack) {
     Open();
     dialogs.answers = {MsgAnswer::No};
     QTest::mouseClick(panel->Control(panel_id::kDelete), Qt::LeftButton);
-    EXPECT_EQ(ReadText(path), kFile);
+    EXPECT_EQ(ReadFileBytes(path), kFile);
 
     dialogs.answers = {MsgAnswer::Yes};
     QTest::mouseClick(panel->Control(panel_id::kDelete), Qt::LeftButton);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text, "Are you sure to delete this profile?");
-    EXPECT_EQ(ReadText(path),
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].text, "Are you sure to delete this profile?");
+    EXPECT_EQ(ReadFileBytes(path),
               "2,0\n"
               "Default.640,480,220,15,64000,1,44100\n"
               "Big.1280,720,2000,30,128000,1,44100\n");
@@ -305,9 +310,10 @@ TEST_F(PanelTest, DeleteAfterYesSelectsTheFirstRemainingAndANewPanelReadsItBack)
 
 TEST_F(PanelTest, MissingFileShowsTheDefaultConfigurationAndAddCreatesTheFile) {
     std::filesystem::remove(path);
+    dialogs.answers = {MsgAnswer::Ok};
     Open();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Load profile failed!");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Load profile failed!");
     EXPECT_EQ(Entries(List(panel_id::kProfileList)), QStringList({"Default Configuration"}));
     EXPECT_EQ(Std(Shown(panel_id::kProfileList)), "Default Configuration");
     EXPECT_EQ(Edit(panel_id::kWidth)->text(), "640");
@@ -330,6 +336,6 @@ TEST_F(PanelTest, MissingFileShowsTheDefaultConfigurationAndAddCreatesTheFile) {
         QTest::mouseClick(dlg->Control(add_dialog_id::kOk), Qt::LeftButton);
     });
     QTest::mouseClick(panel->Control(panel_id::kAdd), Qt::LeftButton);
-    EXPECT_EQ(ReadText(path), "1,0\nFirst.320,240,300,15,12000,1,8000\n");
+    EXPECT_EQ(ReadFileBytes(path), "1,0\nFirst.320,240,300,15,12000,1,8000\n");
     EXPECT_EQ(Entries(List(panel_id::kProfileList)), QStringList({"First"}));
 }

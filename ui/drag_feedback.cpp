@@ -1,4 +1,4 @@
-#include "app/drag_feedback.h"
+#include "ui/drag_feedback.h"
 
 #include <QPainter>
 

@@ -1,11 +1,11 @@
-#include "app/pane_splitter.h"
+#include "ui/pane_splitter.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/drag_feedback.h"
+#include "ui/drag_feedback.h"
 
 CPaneSplitter::CPaneSplitter(int panes, int orientation, int minPane, int bar, QWidget* parent)
     : QWidget(parent),

@@ -1,6 +1,7 @@
-// GoogleTest main for the program's tests: one QApplication, headless, with
-// the per-user settings in a fresh folder so tests neither see nor touch the
-// user's recent files, and a single-instance key of their own.
+// GoogleTest main for every Qt test: one QApplication, headless unless
+// QT_QPA_PLATFORM says otherwise, with the per-user settings in a fresh
+// folder under $TMPDIR so tests neither see nor touch the user's recent
+// files, and a single-instance key of their own.
 #include <QApplication>
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/pane_layout.h"
+#include "ui/pane_layout.h"
 
 #include <algorithm>
 #include <cstdint>

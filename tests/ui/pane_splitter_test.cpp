@@ -3,7 +3,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/pane_splitter.h"
+#include "ui/pane_splitter.h"
 
 namespace {
 

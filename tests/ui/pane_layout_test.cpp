@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/pane_layout.h"
+#include "ui/pane_layout.h"
 
 namespace {
 

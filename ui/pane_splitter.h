@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/pane_layout.h"
+#include "ui/pane_layout.h"
 
 class CDragFeedback;
 

@@ -1,4 +1,4 @@
-#include "app/qt_host_event_loop.h"
+#include "ui/qt_host_event_loop.h"
 
 #include <poll.h>
 
