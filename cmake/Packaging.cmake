@@ -39,6 +39,11 @@ foreach(data profile.cfg zevhelp.chm)
   install(FILES ${ZEV_LINK_STAGE}/program/${data} DESTINATION ${ZEV_INSTALL_PROGRAM_DIR})
 endforeach()
 
+# What the programs need to run, and no more: ./scripts/run.sh builds this
+# before it starts zev, the tests come later.
+add_custom_target(programs DEPENDS zev zev-convert ${ZEV_INSTALL_LIBRARIES} zev_help
+  zev_profile_cfg)
+
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/zev.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/zev.png
