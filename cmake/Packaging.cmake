@@ -4,7 +4,8 @@
 # their own directory (the one /proc/self/exe is in), so they live together
 # with the libraries in lib/clipwright and bin/ holds links to them. The
 # architecture-independent files sit in share/clipwright, linked from there.
-# RUNPATH $ORIGIN finds the libraries, dlopen included.
+# RUNPATH $ORIGIN finds the libraries, dlopen included; the build tree's
+# $ORIGIN/../lib is dropped from the installed copies.
 #
 #   bin/zev, bin/zev-convert             -> ../lib/clipwright/...
 #   lib/clipwright/                      zev, zev-convert, libtranzo9.so,
@@ -21,6 +22,11 @@ set(ZEV_INSTALL_LIBRARIES zevwin zevdshow wmvcore tranzo9 tranzo8)
 
 install(TARGETS zev zev-convert RUNTIME DESTINATION ${ZEV_INSTALL_PROGRAM_DIR})
 install(TARGETS ${ZEV_INSTALL_LIBRARIES} LIBRARY DESTINATION ${ZEV_INSTALL_PROGRAM_DIR})
+foreach(target zev zev-convert ${ZEV_INSTALL_LIBRARIES})
+  install(CODE "file(RPATH_SET FILE
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZEV_INSTALL_PROGRAM_DIR}/$<TARGET_FILE_NAME:${target}>\"
+    NEW_RPATH \"\$ORIGIN\")")
+endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/bin/profile.cfg ${CMAKE_BINARY_DIR}/bin/zevhelp.chm
   DESTINATION ${ZEV_INSTALL_DATA_DIR})
 
