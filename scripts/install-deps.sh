@@ -13,6 +13,9 @@ packages=(
   # help: chmcmd compiles zevhelp.chm at build time, chmlib reads it
   fp-utils libchm-dev libchm1
   time
+  # the Debian package: CPack runs dpkg-shlibdeps, which needs file and binutils;
+  # bench/package-install waits for zev's window with xwininfo
+  dpkg-dev file binutils x11-utils
   # the format and format-check targets (clang-format 14 on Debian 12)
   clang-format
   # the optional libFuzzer build of the profile reader (-DZEV_FUZZ=ON)

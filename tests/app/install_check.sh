@@ -11,19 +11,22 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "install_check: $*" >&2; exit 1; }
-for f in bin/zev bin/zev-convert bin/profile.cfg bin/zevhelp.chm lib/libtranzo9.so \
-         lib/libtranzo8.so lib/libwmvcore.so lib/libzevwin.so lib/libzevdshow.so \
+prog=$prefix/lib/clipwright
+for f in bin/zev bin/zev-convert lib/clipwright/zev lib/clipwright/zev-convert \
+         lib/clipwright/profile.cfg lib/clipwright/zevhelp.chm lib/clipwright/libtranzo9.so \
+         lib/clipwright/libtranzo8.so lib/clipwright/libwmvcore.so lib/clipwright/libzevwin.so \
+         lib/clipwright/libzevdshow.so share/clipwright/profile.cfg share/clipwright/zevhelp.chm \
          share/applications/zev.desktop share/icons/hicolor/128x128/apps/zev.png; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 grep -q '^Exec=zev %f$' "$prefix/share/applications/zev.desktop" || fail "desktop entry"
 
 for exe in zev zev-convert; do
-  unresolved=$(ldd "$prefix/bin/$exe" | grep 'not found' || true)
+  unresolved=$(ldd "$prog/$exe" | grep 'not found' || true)
   [ -z "$unresolved" ] || fail "$exe: $unresolved"
   for lib in libzevwin.so libzevdshow.so; do
-    found=$(ldd "$prefix/bin/$exe" | awk -v lib="$lib" '$1 == lib { print $3 }')
-    [ -n "$found" ] && [ "$(realpath "$found")" = "$(realpath "$prefix/lib/$lib")" ] ||
+    found=$(ldd "$prog/$exe" | awk -v lib="$lib" '$1 == lib { print $3 }')
+    [ -n "$found" ] && [ "$(realpath "$found")" = "$(realpath "$prog/$lib")" ] ||
       fail "$exe takes $lib from '$found'"
   done
 done
@@ -33,7 +36,7 @@ ffmpeg -hide_banner -loglevel error -f lavfi -i testsrc2=size=320x240:rate=25:du
 LD_DEBUG=files "$prefix/bin/zev-convert" "$prefix/clip.mp4" "$prefix/out.wmv" \
   > "$prefix/log.txt" 2> "$prefix/ld.txt" || fail "zev-convert failed: $(tail -3 "$prefix/log.txt")"
 engine=$(sed -n 's/.*calling init: \(.*libtranzo9\.so\)$/\1/p' "$prefix/ld.txt" | head -1)
-[ -n "$engine" ] && [ "$(realpath "$engine")" = "$(realpath "$prefix/lib/libtranzo9.so")" ] ||
+[ -n "$engine" ] && [ "$(realpath "$engine")" = "$(realpath "$prog/libtranzo9.so")" ] ||
   fail "engine loaded from '$engine', not from the prefix"
 [ -s "$prefix/out.wmv" ] || fail "no output"
 echo "install_check: installed into a prefix and converted from there"
