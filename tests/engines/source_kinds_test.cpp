@@ -1,7 +1,9 @@
-// The sources people bring most, through both engines: transport streams
-// whose clocks start anywhere. Every output is read back by ffprobe and
-// GStreamer.
+// The sources people bring most, through both engines: a movie with several
+// sound tracks, transport streams whose clocks start anywhere. Every output
+// is read back by ffprobe and GStreamer.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "job_test.h"
 
@@ -10,11 +12,17 @@ namespace {
 struct Engine {
     const char* name;
     const char* library;
+    // The sinks of a job's graph for a source with one video and three
+    // sound tracks: what converts the first two streams, and a null
+    // renderer for each of the other sound tracks.
+    std::vector<std::wstring> sinksForThreeTracks;
 };
 
 const Engine kEngines[] = {
-    {"tranzo9", TRANZO9_PATH},
-    {"tranzo8", TRANZO8_PATH},
+    {"tranzo9",
+     TRANZO9_PATH,
+     {L"NullRenderV", L"NullRenderA", L"NullRenderA 0001", L"NullRenderA 0002"}},
+    {"tranzo8", TRANZO8_PATH, {L"Mux", L"NullRenderA", L"NullRenderA 0001"}},
 };
 
 // Test names and messages show the engine by name.
@@ -34,6 +42,60 @@ protected:
         EXPECT_FALSE(Discover(output).empty()) << output;
     }
 };
+
+// Filters without an output pin, by name.
+std::vector<std::wstring> SinksOf(IGraphBuilder* graph) {
+    std::vector<std::wstring> sinks;
+    IEnumFilters* filters = nullptr;
+    if (FAILED(graph->EnumFilters(&filters)) || !filters) return sinks;
+    IBaseFilter* f = nullptr;
+    ULONG fetched = 0;
+    while (filters->Next(1, &f, &fetched) == S_OK && fetched == 1) {
+        bool hasOutput = false;
+        IEnumPins* pins = nullptr;
+        IPin* pin = nullptr;
+        if (SUCCEEDED(f->EnumPins(&pins)) && pins) {
+            while (pins->Next(1, &pin, &fetched) == S_OK && fetched == 1) {
+                PIN_DIRECTION dir = PINDIR_INPUT;
+                pin->QueryDirection(&dir);
+                hasOutput = hasOutput || dir == PINDIR_OUTPUT;
+                pin->Release();
+            }
+            pins->Release();
+        }
+        FILTER_INFO info = {};
+        if (!hasOutput && SUCCEEDED(f->QueryFilterInfo(&info))) {
+            sinks.emplace_back(info.achName);
+            if (info.pGraph) info.pGraph->Release();
+        }
+        f->Release();
+    }
+    filters->Release();
+    return sinks;
+}
+
+TEST_P(EngineSources, OfSeveralSoundTracksTheFirstIsConvertedAndTheOthersNeitherSoundNorPace) {
+    const std::string source = m_dir.Path("three.mkv");
+    // Beeps on the first track, silence on the other two.
+    ASSERT_TRUE(MakeFlashBeepClip(source, 4, 25, {2.0}, "-c:v mpeg4 -q:v 3 -c:a aac", 2));
+    JobOptions job = Job(source, 0, 4);
+    std::vector<std::wstring> sinks;
+    job.whileConverting = [&](IGraphBuilder* graph) { sinks = SinksOf(graph); };
+    const JobResult r = Run(job);
+
+    std::sort(sinks.begin(), sinks.end());
+    std::vector<std::wstring> expected = GetParam().sinksForThreeTracks;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, sinks);
+    EXPECT_TRUE(AnyLineMatches(
+        r,
+        "Info: source file have 3 Audio streams, Audio stream 1 converted, the others "
+        "ignored\r\n"));
+    const std::vector<double> beeps = BeepOnsets(job.dest);
+    ASSERT_EQ(1u, beeps.size()) << job.dest;
+    EXPECT_NEAR(2.0, beeps[0], 0.1);
+    ExpectReadable(job.dest);
+}
 
 TEST_P(EngineSources, TransportStreamsKeepTheirFirstSecondsWhereverTheirClockStarts) {
     struct Stream {

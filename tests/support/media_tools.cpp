@@ -189,7 +189,8 @@ int CountVideoFrames(const std::string& path) {
 }
 
 bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
-                       const std::vector<double>& flashes, const std::string& codecs) {
+                       const std::vector<double>& flashes, const std::string& codecs,
+                       int silentTracks) {
     std::ostringstream flash, beep;
     for (size_t i = 0; i < flashes.size(); ++i) {
         const char* plus = i ? "+" : "";
@@ -200,8 +201,13 @@ bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
     cmd << "ffmpeg -nostdin -v error -y -f lavfi -i \"color=black:s=320x240:r=" << fps
         << ":d=" << seconds << ",drawbox=c=white:t=fill:enable='" << flash.str()
         << "'\" -f lavfi -i \"aevalsrc='0.8*sin(2*PI*1000*t)*(" << beep.str()
-        << ")':s=44100:d=" << seconds << "\" -ac 2 " << codecs << " " << ShellQuote(path)
-        << " 2>&1";
+        << ")':s=44100:d=" << seconds << "\"";
+    if (silentTracks > 0) {
+        cmd << " -f lavfi -i anullsrc=r=44100:cl=stereo -map 0:v -map 1:a";
+        for (int i = 0; i < silentTracks; ++i) cmd << " -map 2:a";
+        cmd << " -t " << seconds;
+    }
+    cmd << " -ac 2 " << codecs << " " << ShellQuote(path) << " 2>&1";
     return RunCommand(cmd.str()) == 0;
 }
 

@@ -81,10 +81,11 @@ int CountVideoFrames(const std::string& path);
 
 // A black clip with a one-frame white flash at each of `flashes` (seconds,
 // on the frame grid) and a 1 kHz beep of 50 ms starting at the same times
-// on silence; `codecs` are ffmpeg's container and codec arguments. True on
-// success.
+// on silence, that sound track followed by `silentTracks` more of silence;
+// `codecs` are ffmpeg's container and codec arguments. True on success.
 bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
-                       const std::vector<double>& flashes, const std::string& codecs);
+                       const std::vector<double>& flashes, const std::string& codecs,
+                       int silentTracks = 0);
 // Times (seconds, as the file stamps them) of the bright frames of the
 // first video stream, and of the starts of sound after silence in the first
 // audio stream; empty when the file cannot be read.
