@@ -214,8 +214,7 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
         out->originNs = EarliestPrerollTime(state.sinks);
         for (const PadRef& pad : state.pads) {
             DiscoveredStream s;
-            CapsRef caps(gst_pad_get_current_caps(pad.Get()));
-            s.format = MediaFormat::FromCaps(caps.Get());
+            s.format = MediaFormat::FromPad(pad.Get());
             if (s.format.kind == StreamKind::Other) {
                 ++state.unknown;
                 continue;

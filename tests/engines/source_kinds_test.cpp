@@ -1,9 +1,10 @@
 // The sources people bring most, through both engines: a movie with several
-// sound tracks, transport streams whose clocks start anywhere. Every output
-// is read back by ffprobe and GStreamer.
+// sound tracks, a phone video stored on its side, transport streams whose
+// clocks start anywhere. Every output is read back by ffprobe and GStreamer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "job_test.h"
 
@@ -94,6 +95,35 @@ TEST_P(EngineSources, OfSeveralSoundTracksTheFirstIsConvertedAndTheOthersNeither
     const std::vector<double> beeps = BeepOnsets(job.dest);
     ASSERT_EQ(1u, beeps.size()) << job.dest;
     EXPECT_NEAR(2.0, beeps[0], 0.1);
+    ExpectReadable(job.dest);
+}
+
+TEST_P(EngineSources, APhoneVideoStoredOnItsSideComesOutUpright) {
+    const std::string stored = m_dir.Path("stored.mp4");
+    ASSERT_EQ(0, RunCommand("ffmpeg -nostdin -v error -y -f lavfi -i "
+                            "\"color=black:s=320x240:r=25:d=3,drawbox=x=0:y=0:w=160:h=240:"
+                            "c=white:t=fill\" -c:v libx264 " +
+                            ShellQuote(stored) + " 2>&1"));
+    const std::string source = m_dir.Path("phone.mp4");
+    ASSERT_TRUE(SetDisplayRotation(stored, source, 90));
+    // A player that honours the rotation shows the white half above or below.
+    const char* kTop = "iw:ih/2:0:0";
+    const char* kBottom = "iw:ih/2:0:ih/2";
+    const double shownTop = RegionLuma(source, 1, kTop);
+    const double shownBottom = RegionLuma(source, 1, kBottom);
+    ASSERT_GT(std::abs(shownTop - shownBottom), 150);
+    const bool whiteOnTop = shownTop > shownBottom;
+
+    const JobOptions job = Job(source, 0, 3);
+    Run(job);
+    const double top = RegionLuma(job.dest, 1, kTop);
+    const double bottom = RegionLuma(job.dest, 1, kBottom);
+    EXPECT_GT(whiteOnTop ? top - bottom : bottom - top, 150) << top << " above " << bottom;
+    // The profile's size, whatever the source's shape.
+    const JsonValue probe = Probe(job.dest);
+    const JsonValue& video = StreamOf(probe, "video");
+    EXPECT_EQ(240, video["width"].Number());
+    EXPECT_EQ(180, video["height"].Number());
     ExpectReadable(job.dest);
 }
 

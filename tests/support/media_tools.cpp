@@ -211,6 +211,26 @@ bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
     return RunCommand(cmd.str()) == 0;
 }
 
+bool SetDisplayRotation(const std::string& source, const std::string& dest, int clockwiseDegrees) {
+    // The rotate tag that ffmpeg turns into the matrix counts the other way.
+    const int tag = (360 - clockwiseDegrees % 360) % 360;
+    return RunCommand("ffmpeg -nostdin -v error -y -i " + ShellQuote(source) +
+                      " -c copy -metadata:s:v:0 rotate=" + std::to_string(tag) + " " +
+                      ShellQuote(dest) + " 2>&1") == 0;
+}
+
+double RegionLuma(const std::string& path, double seconds, const std::string& crop) {
+    std::string out;
+    if (RunCommand("ffmpeg -nostdin -v error -ss " + std::to_string(seconds) + " -i " +
+                       ShellQuote(path) + " -frames:v 1 -vf \"crop=" + crop +
+                       ",signalstats,metadata=print:key=lavfi.signalstats.YAVG:file=-\" -f null - "
+                       "2>/dev/null",
+                   &out) != 0)
+        return -1;
+    const size_t at = out.find("YAVG=");
+    return at == std::string::npos ? -1 : std::strtod(out.c_str() + at + 5, nullptr);
+}
+
 namespace {
 std::vector<double> NumbersAfter(const std::string& text, const std::string& key) {
     std::vector<double> values;
