@@ -1,5 +1,8 @@
 #include "preview/preview_graph.h"
 
+#include <cwchar>
+#include <vector>
+
 #include "platform/win/text.h"
 #include "preview/preview_messages.h"
 
@@ -13,6 +16,67 @@ template <class T>
 bool Query(IUnknown* from, T** out) {
     *out = nullptr;
     return SUCCEEDED(from->QueryInterface(T::iid, reinterpret_cast<void**>(out))) && *out;
+}
+
+// A second renderer of a kind joins the graph under the first one's name
+// with a number after it.
+constexpr wchar_t kNumberedSoundRenderer[] = L"Default DirectSound Device ";
+constexpr wchar_t kNumberedVideoRenderer[] = L"Video Renderer ";
+
+bool NameStartsWith(const WCHAR* name, const wchar_t* prefix) {
+    return std::wcsncmp(name, prefix, std::wcslen(prefix)) == 0;
+}
+
+IPin* FirstInputPin(IBaseFilter* filter) {
+    ComPtr<IEnumPins> pins;
+    if (FAILED(filter->EnumPins(pins.Put())) || !pins) return nullptr;
+    IPin* pin = nullptr;
+    ULONG fetched = 0;
+    while (pins->Next(1, &pin, &fetched) == S_OK && fetched == 1 && pin) {
+        PIN_DIRECTION dir;
+        if (SUCCEEDED(pin->QueryDirection(&dir)) && dir == PINDIR_INPUT) return pin;
+        pin->Release();
+        pin = nullptr;
+    }
+    return nullptr;
+}
+
+// Plays the first sound track and the first video of the file: every
+// further one's renderer gives way to a null renderer, so that several
+// languages do not sound at once.
+void KeepFirstStreamOfEachKind(IGraphBuilder* graph) {
+    std::vector<ComPtr<IBaseFilter>> further;
+    ComPtr<IEnumFilters> filters;
+    if (FAILED(graph->EnumFilters(filters.Put())) || !filters) return;
+    IBaseFilter* f = nullptr;
+    ULONG fetched = 0;
+    while (filters->Next(1, &f, &fetched) == S_OK && fetched == 1 && f) {
+        ComPtr<IBaseFilter> filter(f);
+        FILTER_INFO info = {};
+        if (FAILED(filter->QueryFilterInfo(&info))) continue;
+        const ComPtr<IFilterGraph> owner(info.pGraph);
+        if (NameStartsWith(info.achName, kNumberedSoundRenderer) ||
+            NameStartsWith(info.achName, kNumberedVideoRenderer))
+            further.push_back(filter);
+    }
+    for (const ComPtr<IBaseFilter>& renderer : further) {
+        const ComPtr<IPin> rendererIn(FirstInputPin(renderer.Get()));
+        ComPtr<IPin> decoderOut;
+        if (rendererIn) rendererIn->ConnectedTo(decoderOut.Put());
+        if (decoderOut) decoderOut->Disconnect();
+        if (rendererIn) rendererIn->Disconnect();
+        graph->RemoveFilter(renderer.Get());
+        // Without the null renderer the stream stays unconnected, which
+        // also keeps it silent.
+        ComPtr<IBaseFilter> discard;
+        if (!decoderOut ||
+            FAILED(CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IBaseFilter, reinterpret_cast<void**>(discard.Put()))) ||
+            !discard || FAILED(graph->AddFilter(discard.Get(), nullptr)))
+            continue;
+        const ComPtr<IPin> discardIn(FirstInputPin(discard.Get()));
+        if (discardIn) graph->Connect(decoderOut.Get(), discardIn.Get());
+    }
 }
 
 }  // namespace
@@ -69,6 +133,7 @@ int CPreviewGraph::BuildGraph(const std::string& path, HWND hwnd, int clientWidt
         return fail(kLoadNoGraph);
     // Partial success (a stream that cannot be rendered) counts as failure.
     if (s.pGraphBuilder->RenderFile(wide.c_str(), nullptr) != S_OK) return fail(kLoadCannotRender);
+    KeepFirstStreamOfEachKind(s.pGraphBuilder);
     if (!Query(s.pGraphBuilder, &s.pVideoWindow)) return fail(kLoadNoVideoWindow);
     if (!Query(s.pGraphBuilder, &s.pMediaControl)) return fail(kLoadNoControl);
     Query(s.pGraphBuilder, &s.pMediaPosition);

@@ -159,6 +159,10 @@ bool BuildGraph(CConvertor& c, const JobArguments& job) {
             "Unrecogonized source file format, pleae ensure WMP can play it! Mission aborted!");
         return false;
     }
+    // The writer filter took the first stream of each kind; the others must
+    // neither sound nor slow the job down.
+    if (const int ignored = DiscardUnconvertedStreams(c.m_pGraph); ignored > 0)
+        log.Printf(kFirstSoundTrackLine, ignored + 1);
     return true;
 }
 

@@ -5,9 +5,6 @@
 
 namespace {
 
-// Names under which the graph builder's default filters join a graph.
-constexpr wchar_t kVideoRendererName[] = L"Video Renderer";
-constexpr wchar_t kAudioRendererName[] = L"Default DirectSound Device";
 constexpr wchar_t kMpeg1SplitterName[] = L"MPEG-I Stream Splitter";
 constexpr long kBufferCallback = 1;
 
@@ -211,5 +208,10 @@ bool BuildDecodeGraph(CConvertor& c, const char* szSourceFN) {
     if (!ReplaceRenderer(c, kVideoBranch, video, StreamKind::Video)) return false;
     const BranchSlots audio = {c.m_pAudioGrabberFilter, c.m_pAudioGrabber, c.m_pAudioNullRenderer,
                                c.m_audioCallback};
-    return ReplaceRenderer(c, kAudioBranch, audio, StreamKind::Audio);
+    if (!ReplaceRenderer(c, kAudioBranch, audio, StreamKind::Audio)) return false;
+    // The first stream of each kind is converted; the others must neither
+    // sound nor slow the job down.
+    if (const int ignored = DiscardUnconvertedStreams(c.m_pGraph); ignored > 0)
+        c.m_log.Printf(kFirstSoundTrackLine, ignored + 1);
+    return true;
 }

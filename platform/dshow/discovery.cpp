@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "platform/dshow/container_length.h"
+
 namespace zev::dshow {
 namespace {
 
@@ -204,14 +206,15 @@ HRESULT DiscoverFile(const std::string& path, Discovery* out) {
     }
     if (hr == S_OK) {
         gint64 duration = -1;
-        if (gst_element_query_duration(pipeline.Get(), GST_FORMAT_TIME, &duration))
+        if (gst_element_query_duration(pipeline.Get(), GST_FORMAT_TIME, &duration) && duration > 0)
             out->durationNs = duration;
+        else
+            out->durationNs = ContainerLengthNs(path);
         std::lock_guard<std::mutex> g(state.lock);
         out->originNs = EarliestPrerollTime(state.sinks);
         for (const PadRef& pad : state.pads) {
             DiscoveredStream s;
-            CapsRef caps(gst_pad_get_current_caps(pad.Get()));
-            s.format = MediaFormat::FromCaps(caps.Get());
+            s.format = MediaFormat::FromPad(pad.Get());
             if (s.format.kind == StreamKind::Other) {
                 ++state.unknown;
                 continue;

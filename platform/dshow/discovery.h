@@ -46,6 +46,7 @@ struct Discovery {
     std::string demuxerName;  // empty for files without a container
     std::vector<DiscoveredStream> streams;
     int unrenderable = 0;  // streams that no installed plugin decodes
+    // -1 when neither GStreamer nor the container's own reader can tell.
     gint64 durationNs = -1;
     // Stream time of the earliest first buffer. Containers such as MPEG
     // system streams start their clocks above zero; positions and sample

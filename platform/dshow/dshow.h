@@ -120,10 +120,20 @@ struct IBaseFilter : IMediaFilter {
     virtual HRESULT QueryFilterInfo(FILTER_INFO* pInfo) = 0;
 };
 
+struct IEnumFilters : IUnknown {
+    static constexpr GUID iid = DshowIid(19);
+    // Each filter handed out carries one reference.
+    virtual HRESULT Next(ULONG cFilters, IBaseFilter** ppFilter, ULONG* pcFetched) = 0;
+    virtual HRESULT Skip(ULONG cFilters) = 0;
+    virtual HRESULT Reset() = 0;
+};
+
 struct IFilterGraph : IUnknown {
     static constexpr GUID iid = DshowIid(5);
     virtual HRESULT AddFilter(IBaseFilter* pFilter, LPCWSTR pName) = 0;
     virtual HRESULT RemoveFilter(IBaseFilter* pFilter) = 0;
+    // The filters in the graph when it is called, in the order they joined.
+    virtual HRESULT EnumFilters(IEnumFilters** ppEnum) = 0;
     virtual HRESULT FindFilterByName(LPCWSTR pName, IBaseFilter** ppFilter) = 0;
     virtual HRESULT ConnectDirect(IPin* ppinOut, IPin* ppinIn, const AM_MEDIA_TYPE* pmt) = 0;
     virtual HRESULT Disconnect(IPin* ppin) = 0;
@@ -255,6 +265,7 @@ struct IConfigAsfWriter : IUnknown {
 
 constexpr IID IID_IPin = IPin::iid;
 constexpr IID IID_IEnumPins = IEnumPins::iid;
+constexpr IID IID_IEnumFilters = IEnumFilters::iid;
 constexpr IID IID_IMediaFilter = IMediaFilter::iid;
 constexpr IID IID_IBaseFilter = IBaseFilter::iid;
 constexpr IID IID_IFilterGraph = IFilterGraph::iid;

@@ -238,6 +238,11 @@ GstElement* MakeConvertingBranch(const MediaFormat& format, GstElement* sink, Br
                              "max-size-time", guint64{0}, nullptr);
         }
         ok = ok && chain(MakeElement("videoconvert"));
+        // Turned upright before anything is scaled to a receiver's size.
+        if (ok && format.orientation != GST_VIDEO_ORIENTATION_IDENTITY) {
+            ok = chain(MakeElement("videoflip"));
+            if (ok) g_object_set(last, "video-direction", format.orientation, nullptr);
+        }
         if (ok && format.bottomUp) {
             ok = chain(MakeElement("videoflip"));
             if (ok) gst_util_set_object_arg(G_OBJECT(last), "method", "vertical-flip");

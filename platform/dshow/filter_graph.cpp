@@ -18,6 +18,52 @@ std::wstring StreamPinName(StreamKind kind, int index) {
     return name;
 }
 
+// Enumerates a snapshot of the graph's filters, holding each of them.
+class FilterEnumerator final : public IEnumFilters {
+public:
+    explicit FilterEnumerator(std::vector<ComPtr<IBaseFilter>> filters)
+        : m_filters(std::move(filters)) {}
+    virtual ~FilterEnumerator() = default;
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IEnumFilters)
+            return ComAnswer<IEnumFilters>(this, ppv);
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ZEV_COM_REFCOUNTING
+
+    HRESULT Next(ULONG count, IBaseFilter** filters, ULONG* fetched) override {
+        if (!filters) return E_POINTER;
+        ULONG n = 0;
+        while (n < count && m_next < m_filters.size()) {
+            filters[n] = m_filters[m_next++].Get();
+            filters[n]->AddRef();
+            ++n;
+        }
+        if (fetched) *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    HRESULT Skip(ULONG count) override {
+        m_next += count;
+        if (m_next > m_filters.size()) {
+            m_next = m_filters.size();
+            return S_FALSE;
+        }
+        return S_OK;
+    }
+    HRESULT Reset() override {
+        m_next = 0;
+        return S_OK;
+    }
+
+private:
+    ComRefCount m_ref;
+    std::vector<ComPtr<IBaseFilter>> m_filters;
+    size_t m_next = 0;
+};
+
 // Links two pins of the reading chain, which are fixed when the file is read.
 void LinkChain(Pin* out, Pin* in, const MediaFormat& format) {
     out->Attach(in, format);
@@ -112,6 +158,17 @@ HRESULT FilterGraph::RemoveFilter(IBaseFilter* pFilter) {
     if (!Contains(f)) return VFW_E_NOT_FOUND;
     if (!CanChangeTopology()) return VFW_E_WRONG_STATE;
     DetachFilter(f);
+    return S_OK;
+}
+
+HRESULT FilterGraph::EnumFilters(IEnumFilters** ppEnum) {
+    if (!ppEnum) return E_POINTER;
+    std::vector<ComPtr<IBaseFilter>> filters;
+    for (const auto& e : m_filters) {
+        e.filter->AddRef();
+        filters.emplace_back(e.filter);
+    }
+    *ppEnum = new FilterEnumerator(std::move(filters));
     return S_OK;
 }
 

@@ -41,6 +41,7 @@ public:
     // IFilterGraph / IGraphBuilder
     HRESULT AddFilter(IBaseFilter* pFilter, LPCWSTR pName) override;
     HRESULT RemoveFilter(IBaseFilter* pFilter) override;
+    HRESULT EnumFilters(IEnumFilters** ppEnum) override;
     HRESULT FindFilterByName(LPCWSTR pName, IBaseFilter** ppFilter) override;
     HRESULT ConnectDirect(IPin* ppinOut, IPin* ppinIn, const AM_MEDIA_TYPE* pmt) override;
     HRESULT Disconnect(IPin* ppin) override;

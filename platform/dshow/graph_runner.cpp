@@ -33,8 +33,13 @@ gint64 SeekTarget(gint64 startNs, bool exact) {
 // accurate seek: it starts at the key frame before the target and clips
 // the segment there, so no margin is needed. Without the margin a seek
 // decodes up to one key frame interval less.
+//
+// A transport stream must be sought exactly: asked for a time before its
+// first time stamp, its demuxer starts the segment at that time stamp but
+// keeps the asked time as the segment's stream time, so the file's start
+// would seem to lie a margin later than it does and be cut off.
 bool DemuxersSeekExactly(GstElement* pipeline) {
-    static const char* const kExact[] = {"qtdemux", "matroskademux", "avidemux"};
+    static const char* const kExact[] = {"qtdemux", "matroskademux", "avidemux", "tsdemux"};
     bool found = false, exact = true;
     GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
     GValue v = G_VALUE_INIT;

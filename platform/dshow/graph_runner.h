@@ -16,15 +16,15 @@
 // program stream seeks by its clock references, after which the decoder
 // waits for the next key frame). So a seek to P asks GStreamer for
 // P - kSeekMarginNs (unless every demuxer is known to land exactly, as
-// MP4's, Matroska's and AVI's do: the margin costs a second of decoding), and a
-// probe on every decoded stream moves the start of its segment to P and
-// drops the buffers that end before it: receivers see a segment that begins
-// at P, as if the demuxer had been exact. Stops are enforced by the same
-// probe rather than by the demuxer, which may stop early (an MPEG program
-// stream demuxer takes its duration, which does not count from its first
-// time stamp, as the end): seeks leave GStreamer's stop unset, and the probe
-// sets the segment's stop where it was asked for, drops what lies past it
-// and ends the stream there.
+// MP4's, Matroska's, AVI's and MPEG transport streams' do: the margin costs
+// a second of decoding), and a probe on every decoded stream moves the start
+// of its segment to P and drops the buffers that end before it: receivers
+// see a segment that begins at P, as if the demuxer had been exact. Stops
+// are enforced by the same probe rather than by the demuxer, which may stop
+// early (an MPEG program stream demuxer takes its duration, which does not
+// count from its first time stamp, as the end): seeks leave GStreamer's stop
+// unset, and the probe sets the segment's stop where it was asked for, drops
+// what lies past it and ends the stream there.
 //
 // Threads: all methods on the graph's owning thread; the hold timer thread
 // only releases the hold. Stop joins it; after Stop, no streaming thread,

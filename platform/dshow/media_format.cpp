@@ -1,6 +1,7 @@
 #include "platform/dshow/media_format.h"
 
 #include <cstring>
+#include <utility>
 
 namespace zev::dshow {
 namespace {
@@ -98,6 +99,28 @@ MediaFormat MediaFormat::FromCaps(const GstCaps* caps) {
         f.audioFormat = fmt ? gst_audio_format_from_string(fmt) : GST_AUDIO_FORMAT_UNKNOWN;
         gst_structure_get_int(s, "rate", &f.rate);
         gst_structure_get_int(s, "channels", &f.channels);
+    }
+    return f;
+}
+
+MediaFormat MediaFormat::FromPad(GstPad* pad) {
+    CapsRef caps(gst_pad_get_current_caps(pad));
+    MediaFormat f = FromCaps(caps.Get());
+    if (f.kind != StreamKind::Video) return f;
+    // Global and stream tags are kept apart; either may carry it.
+    GstEvent* ev = nullptr;
+    for (guint i = 0; (ev = gst_pad_get_sticky_event(pad, GST_EVENT_TAG, i)) != nullptr; ++i) {
+        GstTagList* tags = nullptr;
+        gst_event_parse_tag(ev, &tags);
+        GstVideoOrientationMethod method = GST_VIDEO_ORIENTATION_IDENTITY;
+        const bool told = tags && gst_video_orientation_from_tag(tags, &method);
+        gst_event_unref(ev);
+        if (!told || method == GST_VIDEO_ORIENTATION_IDENTITY) continue;
+        f.orientation = method;
+        if (method == GST_VIDEO_ORIENTATION_90R || method == GST_VIDEO_ORIENTATION_90L ||
+            method == GST_VIDEO_ORIENTATION_UL_LR || method == GST_VIDEO_ORIENTATION_UR_LL)
+            std::swap(f.width, f.height);
+        break;
     }
     return f;
 }

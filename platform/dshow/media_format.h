@@ -21,8 +21,11 @@ enum class StreamKind { Other, Video, Audio };
 struct MediaFormat {
     StreamKind kind = StreamKind::Other;
     GstVideoFormat videoFormat = GST_VIDEO_FORMAT_UNKNOWN;
+    // Upright size: a picture stored on its side counts with its sides
+    // swapped, and `orientation` is the turn that sets it upright.
     int width = 0;
     int height = 0;
+    GstVideoOrientationMethod orientation = GST_VIDEO_ORIENTATION_IDENTITY;
     int fpsNum = 0;
     int fpsDen = 1;
     bool bottomUp = false;  // RGB rows stored last row first
@@ -32,6 +35,10 @@ struct MediaFormat {
 
     // Reads decoded caps; kind Other for anything that is not raw.
     static MediaFormat FromCaps(const GstCaps* caps);
+    // The decoded format of what a pad carries, turned upright as its
+    // stream's orientation tag (from a display matrix or a rotation tag)
+    // says.
+    static MediaFormat FromPad(GstPad* pad);
     // The caps a capsfilter must demand to produce this format (format and
     // size only, so that converters may fill in the rest).
     GstCaps* MakeFilterCaps() const;

@@ -50,6 +50,18 @@ TEST_F(PreviewFixture, LoadingShowsTheDurationAsTheRangeAndCloseKeepsIt) {
     EXPECT_EQ(wnd->GetSourcePath(), Clip3Half());
 }
 
+TEST_F(PreviewFixture, ATransportStreamWhoseClockStartsAtTenHoursShowsItsLength) {
+    // Too few clock references in it for GStreamer to estimate its length.
+    const std::string path = Dir().Path("ten-hours.ts");
+    ASSERT_TRUE(MakeLavfiClip(path, "testsrc=size=96x72:rate=25:duration=5", "",
+                              "-c:v libx264 -output_ts_offset 36000 -f mpegts"));
+    wnd->OpenFile(path);
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    EXPECT_EQ(wnd->GetEndTime(), 5u);
+    EXPECT_EQ(FieldText(IDC_END_TIME), "00:00:05");
+    EXPECT_EQ(wnd->Slider()->Model().Maximum(), 5);
+}
+
 TEST_F(PreviewFixture, TypedTimesOutsideTheRangeAreRefused) {
     wnd->OpenFile(Clip90());
     ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));

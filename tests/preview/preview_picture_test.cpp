@@ -3,6 +3,7 @@
 // its video rectangle; a seek while paused shows the new picture at once.
 #include <QImage>
 
+#include "media_tools.h"
 #include "preview/video_pane.h"
 #include "preview_fixture.h"
 
@@ -71,4 +72,30 @@ TEST_F(PreviewFixture, ASeekWhilePausedShowsTheNewPictureAtOnce) {
         EXPECT_NEAR(qGray(pic.pixel(32, 24)), 25.0 * target * 255 / 235, 20) << target;
     }
     EXPECT_EQ(wnd->GetPlayState(), PlayState::Paused);
+}
+
+TEST_F(PreviewFixture, APhoneVideoStoredOnItsSideShowsUpright) {
+    // Stored 160x120 with its left half white, to be shown turned.
+    const std::string stored = Dir().Path("stored.mp4");
+    ASSERT_TRUE(MakeLavfiClip(stored,
+                              "color=black:size=160x120:rate=25:duration=2,drawbox=x=0:y=0:w=80:"
+                              "h=120:c=white:t=fill",
+                              "", "-c:v libx264 -pix_fmt yuv420p"));
+    const std::string path = Dir().Path("phone.mp4");
+    ASSERT_TRUE(SetDisplayRotation(stored, path, 90));
+    // Where a player that honours the rotation shows the white half.
+    const double top = RegionLuma(path, 0.5, "iw:ih/2:0:0");
+    const double bottom = RegionLuma(path, 0.5, "iw:ih/2:0:ih/2");
+    ASSERT_GT(std::abs(top - bottom), 150);
+
+    wnd->OpenFile(path);
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return wnd->VideoPane()->FramesReceived() > 0; }, 3000));
+    const QImage pic = wnd->VideoPane()->Picture();
+    EXPECT_EQ(pic.width(), 120);
+    EXPECT_EQ(pic.height(), 160);
+    const int shownTop = qGray(pic.pixel(60, 40));
+    const int shownBottom = qGray(pic.pixel(60, 120));
+    EXPECT_GT(top > bottom ? shownTop - shownBottom : shownBottom - shownTop, 150)
+        << shownTop << " above " << shownBottom;
 }

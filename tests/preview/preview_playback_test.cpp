@@ -3,6 +3,10 @@
 // loads leave behind. The graph is real and runs at real speed.
 #include <dirent.h>
 
+#include <cwchar>
+
+#include "media_tools.h"
+#include "preview/preview_graph.h"
 #include "preview/range_slider.h"
 #include "preview/video_pane.h"
 #include "preview_fixture.h"
@@ -18,7 +22,39 @@ int CountEntries(const char* dir) {
     return n;
 }
 
+// Names of the preview graph's filters that begin with `prefix`.
+std::vector<std::wstring> FiltersNamed(const wchar_t* prefix) {
+    std::vector<std::wstring> names;
+    IEnumFilters* filters = nullptr;
+    IGraphBuilder* graph = PreviewStateOf().pGraphBuilder;
+    if (!graph || FAILED(graph->EnumFilters(&filters)) || !filters) return names;
+    IBaseFilter* f = nullptr;
+    ULONG fetched = 0;
+    while (filters->Next(1, &f, &fetched) == S_OK && fetched == 1) {
+        FILTER_INFO info = {};
+        if (SUCCEEDED(f->QueryFilterInfo(&info))) {
+            if (std::wcsncmp(info.achName, prefix, std::wcslen(prefix)) == 0)
+                names.emplace_back(info.achName);
+            if (info.pGraph) info.pGraph->Release();
+        }
+        f->Release();
+    }
+    filters->Release();
+    return names;
+}
+
 }  // namespace
+
+TEST_F(PreviewFixture, OfSeveralSoundTracksOnlyTheFirstIsPlayed) {
+    const std::string path = Dir().Path("three-tracks.mkv");
+    ASSERT_TRUE(MakeFlashBeepClip(path, 3, 25, {1.0}, "-c:v mpeg4 -c:a aac", 2));
+    wnd->OpenFile(path);
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+    EXPECT_EQ(FiltersNamed(L"Default DirectSound Device"),
+              std::vector<std::wstring>{L"Default DirectSound Device"});
+    Click(ID_PLAY);
+    EXPECT_TRUE(WaitFor([&] { return FieldText(IDC_CURRENT_TIME) == "00:00:01"; }, 3000));
+}
 
 TEST_F(PreviewFixture, PlayPauseStopFollowTheStateTable) {
     wnd->OpenFile(Clip90());

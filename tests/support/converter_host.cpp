@@ -105,6 +105,9 @@ JobResult RunConversion(ConvertFn convert, const JobOptions& options) {
     window = CreateHostWindow([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> LRESULT {
         if (msg == WM_COMMAND && LOWORD(wParam) == kCmdFlushLog) {
             result.lines.emplace_back(log.data());
+            if (options.whileConverting && slots.graph &&
+                result.lines.back() == "Under converting, please wait...\r\n")
+                options.whileConverting(slots.graph);
             if (!options.stopAfterLine.empty() && !stopRequested &&
                 result.lines.back() == options.stopAfterLine) {
                 stopRequested = true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/common/convert_api.h"
+#include "platform/dshow/dshow.h"
 #include "platform/win/library.h"
 
 class ConverterLibrary {
@@ -56,6 +57,9 @@ struct JobOptions {
     // Pass NULL for the source or destination path.
     bool nullSource = false;
     bool nullDest = false;
+    // Called with the job's graph, on the caller's thread, when the engine
+    // says it is converting (its graph built and running).
+    std::function<void(IGraphBuilder*)> whileConverting;
 };
 
 struct JobResult {

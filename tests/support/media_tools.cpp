@@ -198,7 +198,8 @@ int CountVideoFrames(const std::string& path) {
 }
 
 bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
-                       const std::vector<double>& flashes, const std::string& codecs) {
+                       const std::vector<double>& flashes, const std::string& codecs,
+                       int silentTracks) {
     std::ostringstream flash, beep;
     for (size_t i = 0; i < flashes.size(); ++i) {
         const char* plus = i ? "+" : "";
@@ -209,9 +210,34 @@ bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
     cmd << "ffmpeg -nostdin -v error -y -f lavfi -i \"color=black:s=320x240:r=" << fps
         << ":d=" << seconds << ",drawbox=c=white:t=fill:enable='" << flash.str()
         << "'\" -f lavfi -i \"aevalsrc='0.8*sin(2*PI*1000*t)*(" << beep.str()
-        << ")':s=44100:d=" << seconds << "\" -ac 2 " << codecs << " " << ShellQuote(path)
-        << " 2>&1";
+        << ")':s=44100:d=" << seconds << "\"";
+    if (silentTracks > 0) {
+        cmd << " -f lavfi -i anullsrc=r=44100:cl=stereo -map 0:v -map 1:a";
+        for (int i = 0; i < silentTracks; ++i) cmd << " -map 2:a";
+        cmd << " -t " << seconds;
+    }
+    cmd << " -ac 2 " << codecs << " " << ShellQuote(path) << " 2>&1";
     return RunCommand(cmd.str()) == 0;
+}
+
+bool SetDisplayRotation(const std::string& source, const std::string& dest, int clockwiseDegrees) {
+    // The rotate tag that ffmpeg turns into the matrix counts the other way.
+    const int tag = (360 - clockwiseDegrees % 360) % 360;
+    return RunCommand("ffmpeg -nostdin -v error -y -i " + ShellQuote(source) +
+                      " -c copy -metadata:s:v:0 rotate=" + std::to_string(tag) + " " +
+                      ShellQuote(dest) + " 2>&1") == 0;
+}
+
+double RegionLuma(const std::string& path, double seconds, const std::string& crop) {
+    std::string out;
+    if (RunCommand("ffmpeg -nostdin -v error -ss " + std::to_string(seconds) + " -i " +
+                       ShellQuote(path) + " -frames:v 1 -vf \"crop=" + crop +
+                       ",signalstats,metadata=print:key=lavfi.signalstats.YAVG:file=-\" -f null - "
+                       "2>/dev/null",
+                   &out) != 0)
+        return -1;
+    const size_t at = out.find("YAVG=");
+    return at == std::string::npos ? -1 : std::strtod(out.c_str() + at + 5, nullptr);
 }
 
 namespace {

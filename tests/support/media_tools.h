@@ -87,10 +87,19 @@ int CountVideoFrames(const std::string& path);
 
 // A black clip with a one-frame white flash at each of `flashes` (seconds,
 // on the frame grid) and a 1 kHz beep of 50 ms starting at the same times
-// on silence; `codecs` are ffmpeg's container and codec arguments. True on
-// success.
+// on silence, that sound track followed by `silentTracks` more of silence;
+// `codecs` are ffmpeg's container and codec arguments. True on success.
 bool MakeFlashBeepClip(const std::string& path, double seconds, int fps,
-                       const std::vector<double>& flashes, const std::string& codecs);
+                       const std::vector<double>& flashes, const std::string& codecs,
+                       int silentTracks = 0);
+// Copies `source` to `dest` with a display matrix that tells players to
+// turn the picture `clockwiseDegrees` (90, 180, 270) before showing it, as
+// a phone held upright writes it. True on success.
+bool SetDisplayRotation(const std::string& source, const std::string& dest, int clockwiseDegrees);
+// Mean luma (0 to 255) of the region `crop` (ffmpeg's crop arguments, such as
+// "iw:ih/2:0:0" for the upper half) of the picture at `seconds`, as a
+// player that honours the file's rotation shows it; negative on failure.
+double RegionLuma(const std::string& path, double seconds, const std::string& crop);
 // Times (seconds, as the file stamps them) of the bright frames of the
 // first video stream, and of the starts of sound after silence in the first
 // audio stream; empty when the file cannot be read.
