@@ -103,7 +103,7 @@ std::optional<JobRefusal> CJobSession::Check(const JobRequest& request, ProfileR
                                              double& endSeconds) {
     if (const JobPathProblem problem = CheckJobPaths(request.source, request.destination);
         problem != JobPathProblem::None)
-        return JobRefusal{JobCheck::Paths, problem, JobPathMessage(problem)};
+        return JobRefusal{JobCheck::Paths, problem, JobPathMessage(problem, request.source)};
 
     std::string error;
     if (request.endSeconds) {
