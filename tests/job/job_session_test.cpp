@@ -190,8 +190,9 @@ std::string EngineName(const ::testing::TestParamInfo<const char*>& param) {
 INSTANTIATE_TEST_SUITE_P(Engines, JobSession, ::testing::Values(TRANZO9_PATH, TRANZO8_PATH),
                          EngineName);
 
-// Paths that cannot serve are refused before any library is bound, in
-// words that say which; no engine is needed for that.
+// Paths that cannot serve and times the engines cannot reach are refused
+// before any library is bound, in words that say which and quote the
+// figures as given; no engine is needed for that.
 TEST(JobSessionChecks, RefuseByNameBeforeBinding) {
     TempDir dir;
     const std::string source = dir.Path("source.mp4");
@@ -210,6 +211,11 @@ TEST(JobSessionChecks, RefuseByNameBeforeBinding) {
          "the source '" + dir.path() + "' is a folder, not a movie file"},
         {source, dir.Path("no-such-folder/out.wmv"), 0, 1, JobCheck::Paths,
          "the destination's folder does not exist; choose another one"},
+        {source, dest, 0, 3000000000.0, JobCheck::Range,
+         "the end (3000000000 s, 833333:20:00) is later than the converters can reach "
+         "(2147483647 s, 596523:14:07)"},
+        {source, dest, 7.5, 5, JobCheck::Range,
+         "the begin (7.5 s, 00:00:07) is after the end (5 s, 00:00:05)"},
     };
     for (const auto& c : cases) {
         TestHost host;

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <vector>
 
+#include "convert/common/convert_api.h"
 #include "platform/media/encoder_limits.h"
 
 namespace {
@@ -39,6 +39,10 @@ bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
            ParseNumber(text.substr(x + 1), kMinSide, kMaxSide, h);
 }
 
+const std::string kTimeForms = "seconds such as 75 or 75.5, MM:SS or HH:MM:SS, up to " +
+                               std::to_string(static_cast<long long>(kMaxRangeSeconds)) +
+                               " s, that is 596523:14:07";
+
 }  // namespace
 
 bool ParseTime(const std::string& text, double& seconds) {
@@ -67,8 +71,8 @@ bool ParseTime(const std::string& text, double& seconds) {
         if (i > 0 && v >= 60) return false;
         total = total * 60 + v;
     }
-    // The program's times are unsigned 32-bit seconds.
-    if (total > std::numeric_limits<uint32_t>::max()) return false;
+    // Later than the engines can reach: refused, never held to their limit.
+    if (total > kMaxRangeSeconds) return false;
     seconds = total;
     return true;
 }
@@ -100,12 +104,12 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
         } else if (arg == "-b" || arg == "--begin") {
             double s;
             if (!value(v)) return false;
-            if (!ParseTime(v, s)) return bad(v);
+            if (!ParseTime(v, s)) return bad(v, kTimeForms);
             o.beginSeconds = s;
         } else if (arg == "-e" || arg == "--end") {
             double s;
             if (!value(v)) return false;
-            if (!ParseTime(v, s)) return bad(v);
+            if (!ParseTime(v, s)) return bad(v, kTimeForms);
             o.endSeconds = s;
         } else if (arg == "-p" || arg == "--profile") {
             if (!value(o.profileName)) return false;
