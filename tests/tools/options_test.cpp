@@ -86,6 +86,16 @@ TEST(ZevConvertOptions, LateTimesAreQuotedAsTyped) {
     EXPECT_NE(error.find("up to 2147483647 s"), std::string::npos) << error;
 }
 
+// After "--" an argument that begins with '-' is a path.
+TEST(ZevConvertOptions, DashDashEndsTheOptions) {
+    ConvertOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--end", "1", "--", "-x.mp4", "--help"}, o, error)) << error;
+    EXPECT_EQ(o.source, "-x.mp4");
+    EXPECT_EQ(o.destination, "--help");
+    EXPECT_FALSE(o.help);
+}
+
 TEST(ZevConvertOptions, RefusesWhatCannotBeMeant) {
     const std::vector<std::vector<const char*>> bad = {
         {"only-one"},

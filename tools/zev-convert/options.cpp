@@ -79,8 +79,14 @@ bool ParseTime(const std::string& text, double& seconds) {
 
 bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::string& error) {
     std::vector<std::string> positional;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        // After "--" every argument is a path, even one that starts with '-'.
+        if (optionsEnded) {
+            positional.push_back(arg);
+            continue;
+        }
         auto value = [&](std::string& v) {
             if (i + 1 >= argc) {
                 error = "option " + arg + " needs a value";
@@ -95,7 +101,9 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
             return false;
         };
         std::string v;
-        if (arg == "-h" || arg == "--help") {
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
             o.help = true;
         } else if (arg == "--trace") {
             o.trace = true;
@@ -168,7 +176,7 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
 
 std::string UsageText(const char* program) {
     return std::string("Usage: ") + program +
-           " [options] SOURCE DESTINATION.wmv\n"
+           " [options] [--] SOURCE DESTINATION.wmv\n"
            "Converts the range BEGIN..END of any movie into a Windows Media file\n"
            "(WMV video and WMA audio in ASF).\n"
            "\n"
@@ -197,6 +205,8 @@ std::string UsageText(const char* program) {
            "      --trace             show the converter's trace lines on stderr\n"
            "  -q, --quiet             no progress line\n"
            "  -h, --help              this text\n"
+           "      --                  the end of the options: a SOURCE or DESTINATION\n"
+           "                          that begins with '-' follows it\n"
            "\n"
            "Ctrl+C stops the job; the file written so far is closed and kept.\n"
            "Exit status: 0 done, 1 the job aborted, 2 bad arguments, 130 stopped.\n";

@@ -33,7 +33,7 @@ struct ConvertOptions {
 };
 
 // Parses argv; on failure returns false with a one-line `error` that quotes
-// the argument as given.
+// the argument as given. "--" ends the options.
 bool ParseOptions(int argc, const char* const* argv, ConvertOptions& out, std::string& error);
 
 // "75", "75.5", "1:15" (MM:SS) or "00:01:15" (HH:MM:SS; hours not limited to
