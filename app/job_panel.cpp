@@ -136,8 +136,8 @@ bool CJobPanel::AskDestination(std::string& path) {
 bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) {
     const JobPathProblem problem = CheckJobPaths(source, dest);
     if (problem == JobPathProblem::None) return true;
-    m_dialogs.MessageBox(RefusalText(problem, JobPathMessage(problem)), kAppName, MsgButtons::Ok,
-                         MsgIcon::Warning);
+    m_dialogs.MessageBox(RefusalText(problem, JobPathMessage(problem, source)), kAppName,
+                         MsgButtons::Ok, MsgIcon::Warning);
     return false;
 }
 
@@ -147,8 +147,8 @@ void CJobPanel::OnBrowseDest() {
 }
 
 bool CJobPanel::ChooseDestination(const std::string& source) {
-    // No destination can do for a source the engine cannot carry.
-    if (source.size() > kMaxPathBytes) {
+    // No destination can do for a source the engine cannot carry or read.
+    if (CheckJobSource(source) != JobPathProblem::None) {
         AcceptPaths(source, m_szDest);
         return false;
     }

@@ -42,6 +42,9 @@ struct MainFrameServices {
     int finishWaitMs = 1000;
     // Period of the progress timer (136); tests shorten it.
     int progressIntervalMs = 1000;
+    // Ends the program once EndOnSignal has closed the window; empty:
+    // QCoreApplication::quit.
+    std::function<void()> endProgram;
 };
 
 class CMainFrame : public QMainWindow, public ICommandTarget, private IJobHost {
@@ -60,6 +63,12 @@ public:
     bool IsCommandEnabled(unsigned id) const;
 
     void OpenFileByPath(const std::string& path);
+
+    // A termination signal: as closing the window, with nobody there to
+    // answer. Open dialogs are dismissed, a running job stops the ordinary
+    // way (its file closed and tagged), the window closes as soon as no job
+    // runs, and then the program ends.
+    void EndOnSignal();
 
     // The job's phase and progress are the session's.
     const CJobSession& Session() const { return m_session; }
@@ -113,7 +122,7 @@ private:
     void LogLine(const std::string& line, JobLine kind) override;
     void ShowProgress(int percent, int spinner) override;
     void Tell(const JobRefusal& refusal) override;
-    bool StopRequested() const override { return false; }
+    bool StopRequested() const override { return m_bEnding; }
     void Finishing(JobOutcome outcome) override;
 
     MainFrameServices m_services;
@@ -133,6 +142,7 @@ private:
     bool m_bCloseRetry = false;
     bool m_bProgressShown = false;  // by the tick being handled
     bool m_bJobFinished = false;    // the job reached Convert and came back
+    bool m_bEnding = false;         // a termination signal came
     QTimer m_progressTimer;
     QTimer m_closeRetryTimer;
     QElapsedTimer m_jobClock;

@@ -3,7 +3,9 @@
 // the job session on the UI thread with Qt's event loop pumped inside the
 // engine's wait, and is the session's host: log lines, progress once a
 // tick, refusals as message boxes, the finished job's second at 100 %.
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QMetaObject>
 
@@ -17,13 +19,21 @@
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
 
+namespace {
+
+// Dialogs opened from inside one another, at most.
+constexpr int kMaxNestedDialogs = 16;
+
+}  // namespace
+
 void CMainFrame::OnConvertRequested() {
     // Not re-entrant: a second job inside the running one would release the
     // working engine's interfaces.
     if (m_session.Phase() != JobPhase::Idle) return;
     std::string source;
     if (!GatherSource(source)) return;
-    if (!m_pJobPanel->ChooseDestination(source)) return;
+    // The program may have been told to end while a question was open.
+    if (!m_pJobPanel->ChooseDestination(source) || m_bEnding) return;
     m_pJobPanel->ShowStopFace();
     RunJob(source, m_pJobPanel->GetDestPath());
 }
@@ -63,6 +73,8 @@ void CMainFrame::RunJob(const std::string& source, const std::string& destinatio
         outcome = m_session.Run(request);
     }
     m_progressTimer.stop();
+    // Told to end during the job: the window goes now that it is over.
+    if (m_bEnding) QMetaObject::invokeMethod(this, &CMainFrame::EndOnSignal, Qt::QueuedConnection);
     if (outcome == JobOutcome::Refused) {
         // The job never began: the destination stays for the next try.
         m_pJobPanel->ShowConvertFace();
@@ -103,8 +115,9 @@ void CMainFrame::Finishing(JobOutcome) {
     m_pJobPanel->SetProgress(100);
     m_pJobPanel->SetProgressText(QString());
     m_pJobPanel->ResetAfterJob();
-    // The 100 % stays a second. User input waits; paints and timers go on.
-    if (m_services.finishWaitMs > 0) {
+    // The 100 % stays a second, unless the program is ending. User input
+    // waits; paints and timers go on.
+    if (m_services.finishWaitMs > 0 && !m_bEnding) {
         QEventLoop wait;
         QTimer::singleShot(m_services.finishWaitMs, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
@@ -122,6 +135,33 @@ void CMainFrame::OnTimer(int id) {
         m_closeRetryTimer.stop();
         m_bCloseRetry = false;
     }
+}
+
+void CMainFrame::EndOnSignal() {
+    m_bEnding = true;
+    // Whatever a dialog asked, nobody will answer it; each one's loop ends
+    // and its caller goes on as after Cancel.
+    for (int i = 0; i < kMaxNestedDialogs; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+    if (m_session.Phase() == JobPhase::Converting) {
+        // The session reads the request now and at every tick until the
+        // engine can take it; RunJob comes back here once the job is over.
+        PostMessageA(m_session.Handle(), WM_TIMER, CJobSession::kStopPollTick, 0);
+        return;
+    }
+    // Checking or finishing: RunJob comes back here when the session is done.
+    if (m_session.Phase() != JobPhase::Idle) return;
+    close();
+    if (m_services.endProgram)
+        m_services.endProgram();
+    else
+        QCoreApplication::quit();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

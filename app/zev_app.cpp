@@ -11,6 +11,7 @@
 #include "platform/help/chm_reader.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/menu_xp.h"
+#include "ui/termination_signals.h"
 
 std::string ProgramDirectory() {
     return QCoreApplication::applicationDirPath().toStdString();
@@ -25,6 +26,7 @@ CZevApp::CZevApp(IDialogSeam& dialogs, std::function<IPreviewPane*(QWidget*)> ma
 }
 
 CZevApp::~CZevApp() {
+    m_pSignals.reset();
     m_pFrame.reset();
     delete m_pHelp;
 }
@@ -37,6 +39,9 @@ bool CZevApp::InitInstance(const QStringList& args) {
             break;
         }
     }
+    // From before the copy is known to others: a signal is then kept until
+    // the window can take it.
+    m_pSignals = std::make_unique<CTerminationSignals>();
     // One copy per user and settings file, whatever the window's title.
     m_pInstance = std::make_unique<CSingleInstance>(m_settings.fileName());
     if (!m_pInstance->ClaimOrForward(file)) return false;
@@ -51,6 +56,9 @@ bool CZevApp::InitInstance(const QStringList& args) {
     InstallMenuXP();
     m_pFrame = std::make_unique<CMainFrame>(m_services);
     m_pFrame->show();
+    // A signal that came since start-up is taken from here on.
+    connect(m_pSignals.get(), &CTerminationSignals::Received, m_pFrame.get(),
+            &CMainFrame::EndOnSignal);
     connect(m_pInstance.get(), &CSingleInstance::Activated, this, [this](const QString& path) {
         BringToFront();
         if (!path.isEmpty()) OpenDocumentFile(path);

@@ -1,5 +1,6 @@
 // The application: one copy per user, the recent-file list in the per-user
-// settings, the main frame, the About box and help.
+// settings, the main frame, the About box and help; SIGTERM, SIGHUP and
+// SIGINT end it as closing its window does, a running job stopped first.
 #pragma once
 
 #include <QObject>
@@ -15,6 +16,7 @@
 
 class CRecentFileList;
 class CSingleInstance;
+class CTerminationSignals;
 class IDialogSeam;
 class IPreviewPane;
 
@@ -52,6 +54,7 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecent;
     std::unique_ptr<CSingleInstance> m_pInstance;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CTerminationSignals> m_pSignals;
     QPointer<CHelpWindow> m_pHelp;
 };
 

@@ -21,10 +21,28 @@ std::string CanonicalTarget(const std::string& path) {
     return path;
 }
 
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 }  // namespace
 
-JobPathProblem CheckJobPaths(const std::string& source, const std::string& destination) {
+JobPathProblem CheckJobSource(const std::string& source) {
     if (source.size() > kMaxPathBytes) return JobPathProblem::SourceTooLong;
+    struct stat st {};
+    if (stat(source.c_str(), &st) != 0) return JobPathProblem::SourceMissing;
+    if (S_ISDIR(st.st_mode)) return JobPathProblem::SourceIsFolder;
+    if (!S_ISREG(st.st_mode)) return JobPathProblem::SourceNotAFile;
+    if (faccessat(AT_FDCWD, source.c_str(), R_OK, AT_EACCESS) != 0)
+        return JobPathProblem::SourceUnreadable;
+    return JobPathProblem::None;
+}
+
+JobPathProblem CheckJobPaths(const std::string& source, const std::string& destination) {
+    if (const JobPathProblem problem = CheckJobSource(source); problem != JobPathProblem::None)
+        return problem;
     if (destination.size() > kMaxPathBytes) return JobPathProblem::DestinationTooLong;
     struct stat src {};
     struct stat dst {};
@@ -42,11 +60,20 @@ JobPathProblem CheckJobPaths(const std::string& source, const std::string& desti
     }
     if (CanonicalTarget(source) == CanonicalTarget(destination))
         return JobPathProblem::DestinationIsSource;
+    // Found now rather than as a failure to create the file once the job
+    // has begun.
+    const std::string folder = FolderOf(destination);
+    struct stat dir {};
+    if (stat(folder.c_str(), &dir) != 0 || !S_ISDIR(dir.st_mode))
+        return JobPathProblem::DestinationFolderMissing;
+    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return JobPathProblem::DestinationFolderProtected;
     return JobPathProblem::None;
 }
 
-std::string JobPathMessage(JobPathProblem problem) {
+std::string JobPathMessage(JobPathProblem problem, const std::string& source) {
     const std::string limit = std::to_string(kMaxPathBytes);
+    const std::string theSource = source.empty() ? "the source" : "the source '" + source + "'";
     switch (problem) {
         case JobPathProblem::None:
             return {};
@@ -62,6 +89,19 @@ std::string JobPathMessage(JobPathProblem problem) {
         case JobPathProblem::DestinationProtected:
             return "the destination is write-protected: you may not change that file; choose "
                    "another one";
+        case JobPathProblem::SourceMissing:
+            return theSource + " does not exist";
+        case JobPathProblem::SourceIsFolder:
+            return theSource + " is a folder, not a movie file";
+        case JobPathProblem::SourceNotAFile:
+            return theSource + " is a pipe or a device, not a movie file";
+        case JobPathProblem::SourceUnreadable:
+            return theSource + " cannot be read: you have no permission to read it";
+        case JobPathProblem::DestinationFolderMissing:
+            return "the destination's folder does not exist; choose another one";
+        case JobPathProblem::DestinationFolderProtected:
+            return "the destination's folder is read-only: you may not create files in it; "
+                   "choose another one";
     }
     return {};
 }

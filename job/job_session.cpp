@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "convert/common/job_report.h"
 #include "convert/common/progress_cell.h"
@@ -18,6 +19,16 @@ namespace {
 // Lines that an engine sent from a thread other than the session's wait in
 // a list; this message tells the session's thread to show them.
 constexpr UINT kOtherThreadsLines = WM_APP + 0x22;
+
+// A time as the user gave it: seconds as typed (no trailing zeros), and
+// the clock form the window's fields show.
+std::string TimeFigures(double seconds) {
+    char text[64];
+    const auto whole = static_cast<unsigned long long>(seconds);
+    std::snprintf(text, sizeof text, "%.12g s, %02llu:%02llu:%02llu", seconds, whole / 3600,
+                  whole / 60 % 60, whole % 60);
+    return text;
+}
 
 JobOutcome OutcomeOf(JobCheck check) {
     switch (check) {
@@ -103,7 +114,7 @@ std::optional<JobRefusal> CJobSession::Check(const JobRequest& request, ProfileR
                                              double& endSeconds) {
     if (const JobPathProblem problem = CheckJobPaths(request.source, request.destination);
         problem != JobPathProblem::None)
-        return JobRefusal{JobCheck::Paths, problem, JobPathMessage(problem)};
+        return JobRefusal{JobCheck::Paths, problem, JobPathMessage(problem, request.source)};
 
     std::string error;
     if (request.endSeconds) {
@@ -115,10 +126,20 @@ std::optional<JobRefusal> CJobSession::Check(const JobRequest& request, ProfileR
     } else {
         return JobRefusal{JobCheck::Duration, JobPathProblem::None, error};
     }
+    // The engines would hold a later time to their limit and report that
+    // instead of what was asked for.
+    for (const auto& [name, seconds] :
+         {std::pair{"begin", request.beginSeconds}, std::pair{"end", endSeconds}}) {
+        if (seconds > kMaxRangeSeconds)
+            return JobRefusal{JobCheck::Range, JobPathProblem::None,
+                              std::string("the ") + name + " (" + TimeFigures(seconds) +
+                                  ") is later than the converters can reach (" +
+                                  TimeFigures(kMaxRangeSeconds) + ")"};
+    }
     if (request.beginSeconds > endSeconds) {
         return JobRefusal{JobCheck::Range, JobPathProblem::None,
-                          "the begin (" + std::to_string(request.beginSeconds) +
-                              " s) is after the end (" + std::to_string(endSeconds) + " s)"};
+                          "the begin (" + TimeFigures(request.beginSeconds) +
+                              ") is after the end (" + TimeFigures(endSeconds) + ")"};
     }
 
     if (!request.profile || !request.profile(record, error))

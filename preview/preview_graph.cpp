@@ -105,6 +105,17 @@ const char* PreviewErrorText(int code) {
                                             std::to_string(kMaxPathBytes) + " bytes)!";
             return text.c_str();
         }
+        case kLoadSourceRefused:
+            switch (PreviewStateOf().sourceProblem) {
+                case JobPathProblem::SourceMissing:
+                    return "Err: No such file!";
+                case JobPathProblem::SourceIsFolder:
+                    return "Err: This is a folder, not a movie file!";
+                case JobPathProblem::SourceNotAFile:
+                    return "Err: A pipe or a device is not a movie file!";
+                default:
+                    return "Err: No permission to read this file!";
+            }
         default:
             return "";
     }
@@ -119,6 +130,13 @@ int CPreviewGraph::BuildGraph(const std::string& path, HWND hwnd, int clientWidt
         return code;
     };
     if (path.size() > kMaxPathBytes) return fail(kLoadPathTooLong);
+    // Said as what it is, not as a format nobody recognises; a pipe or a
+    // device would also hold the build up until someone wrote to it.
+    s.sourceProblem = CheckJobSource(path);
+    if (s.sourceProblem != JobPathProblem::None) {
+        s.refusedSource = path;
+        return fail(kLoadSourceRefused);
+    }
     // The whole path, never a shortened one that names another file.
     const std::wstring wide = Utf8ToWide(path.c_str());
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // never uninitialised here

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "convert/common/convert_api.h"
+#include "job/job_paths.h"
 #include "platform/dshow/dshow.h"
 
 // Result codes of a graph build (the last load result), 0 for success.
@@ -24,6 +25,8 @@ enum PreviewLoadResult : int {
     kLoadNoEvents = 6,       // no media event interface
     kLoadPathTooLong = 7,    // refused before building: longer than kMaxPathBytes, which the
                              // job could not take either
+    kLoadSourceRefused = 8,  // refused before building: no such file, a folder, a pipe or a
+                             // device, or one the user may not read (PreviewState says which)
 };
 
 struct PreviewState {
@@ -37,6 +40,10 @@ struct PreviewState {
     bool bClosing = false;
     // Result code of the most recent graph build, read by the job panel.
     int nLastLoadResult = kLoadOk;
+    // Why the most recent build was refused with kLoadSourceRefused, and
+    // the path it was given.
+    JobPathProblem sourceProblem = JobPathProblem::None;
+    std::string refusedSource;
     // The preview window's average character width and character height,
     // measured once when it is created.
     int cw = 0;
@@ -47,6 +54,7 @@ struct PreviewState {
 PreviewState& PreviewStateOf();
 
 // The status text that each build error code sets; empty for others.
+// kLoadSourceRefused's says why, as PreviewState tells it.
 const char* PreviewErrorText(int code);
 
 class CPreviewGraph {

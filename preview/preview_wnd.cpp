@@ -11,6 +11,7 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "platform/dshow/video_surface.h"
 #include "preview/range_slider.h"
@@ -283,11 +284,19 @@ void CPreviewWnd::CloseMedia() {
 }
 
 void CPreviewWnd::OnGraphError(int code) {
-    if (code < kLoadNoGraph || code > kLoadPathTooLong) return;
+    if (code < kLoadNoGraph || code > kLoadSourceRefused) return;
     SetStatus(PreviewErrorText(code));
     m_videoPane->Clear();
     m_videoPane->hide();
     repaint();
+    if (code == kLoadSourceRefused) {
+        const PreviewState& s = PreviewStateOf();
+        std::string reason = JobPathMessage(s.sourceProblem, s.refusedSource);
+        reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+        m_dialogs.MessageBox("Sorry! " + reason + ".", kProductName, MsgButtons::Ok,
+                             MsgIcon::Warning);
+        return;
+    }
     if (code != kLoadCannotRender) return;
     const MsgAnswer answer =
         m_dialogs.MessageBox(std::string(kUnknownFormatQuestion) + kMakerWebAddress, kProductName,

@@ -8,9 +8,10 @@
 // output settings panel over its right part (app/); the window knows
 // nothing of it.
 //
-// Hosting it: construct it with the program's dialog seam (the open dialog
-// and the unknown-format question go through it; it must outlive the
-// window) and a parent, and give it its geometry; it lays itself out on
+// Hosting it: construct it with the program's dialog seam (the open dialog,
+// the unknown-format question and the word on a file that is missing, a
+// folder or unreadable go through it; it must outlive the window) and a
+// parent, and give it its geometry; it lays itself out on
 // every resize. The host's thread must
 // run a Qt event loop; the window drains the platform's posted messages
 // itself (a CWinMessagePump of its own). Then:

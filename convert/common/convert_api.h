@@ -44,6 +44,12 @@ inline constexpr unsigned kLogBufferSize = 1024;
 // refuses a longer one rather than cut it into another file's name.
 inline constexpr size_t kMaxPathBytes = 1023;
 
+// The latest time of a range that Convert takes, in seconds: the engines
+// hold the begin and the end as whole seconds in a signed 32-bit integer
+// (about 68 years) and would hold a later time to this one. Callers refuse
+// a later time, saying what was asked for, rather than pass it.
+inline constexpr double kMaxRangeSeconds = 2147483647;
+
 // The converter libraries, by file name, tried in this order.
 inline constexpr char kConverterLibrary9[] = "libtranzo9.so";
 inline constexpr char kConverterLibrary8[] = "libtranzo8.so";

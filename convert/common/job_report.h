@@ -30,5 +30,7 @@ inline constexpr char kReportSourceChanged[] =
 
 // Both engines: the output file could not be written or put in place, so
 // the destination does not hold the new file (convert/engine/
-// output_failure.h). Sent after the ending above, and overrides it.
+// output_failure.h). Sent after a stop's or an error's line, and overrides
+// it; libtranzo9.so sends it instead of its completion, which waits for
+// the file to be complete.
 inline constexpr char kReportOutputFailedPrefix[] = "Failed to write the output file";

@@ -1,7 +1,7 @@
 #include "convert/wmf9/event_loop.h"
 
-#include "convert/engine/event_pump.h"
 #include "convert/common/job_report.h"
+#include "convert/engine/event_pump.h"
 
 namespace {
 
@@ -10,14 +10,14 @@ bool EndsJob(long code) {
            code == EC_PREPROCESS_COMPLETE;
 }
 
-void ReportEnding(const CConvertor& c, long code) {
+GraphEnding ReportEnding(const CConvertor& c, long code) {
     const LogChannel& log = c.m_log;
     switch (code) {
         case EC_COMPLETE:
             // A source that changed while it was read is no success.
             if (!ReportSourceEnd([&log](const char* line) { log.Send(line); }, c.m_source,
                                  c.m_pMediaSeeking, c.m_rangeEnd))
-                log.PrintfTraced("%s", kReportCompleted9);
+                return GraphEnding::RangeDone;
             break;
         case EC_USERABORT:
             log.Send(kReportStopped9);
@@ -30,12 +30,14 @@ void ReportEnding(const CConvertor& c, long code) {
         default:  // EC_PREPROCESS_COMPLETE ends the job without a line
             break;
     }
+    return GraphEnding::Other;
 }
 
 }  // namespace
 
-void RunEventLoop(CConvertor& c) {
+GraphEnding RunEventLoop(CConvertor& c) {
     const LogChannel& log = c.m_log;
+    GraphEnding ending = GraphEnding::Other;
     // Declared in this order so that the sink goes before the events.
     ComPtr<IMediaEvent> events;
     ComPtr<IMediaEventSink> sink;
@@ -54,13 +56,13 @@ void RunEventLoop(CConvertor& c) {
                 c.m_videoCallback.SetEventSink(sink.Get());
                 c.m_audioCallback.SetEventSink(sink.Get());
             }
-            ReportEnding(
+            ending = ReportEnding(
                 c, PumpUntilEndingEvent(events.Get(), reinterpret_cast<HANDLE>(handle), &EndsJob));
         }
     }
-    log.Send("End of converting.\r\n");
     // The graph still runs until finishing stops it; take the sink back
     // before letting it go.
     c.m_videoCallback.SetEventSink(nullptr);
     c.m_audioCallback.SetEventSink(nullptr);
+    return ending;
 }

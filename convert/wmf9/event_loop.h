@@ -5,6 +5,14 @@
 
 #include "convert/wmf9/convertor.h"
 
-// Returns after the ending event (or a missing event channel) and "End of
-// converting.".
-void RunEventLoop(CConvertor& c);
+// How the graph ended, as far as finishing needs to know.
+enum class GraphEnding {
+    Other,     // stopped, failed, or no event channel: its line (if any) is sent
+    RangeDone  // the range ran to its end: the success line waits for the file
+};
+
+// Returns after the ending event (or a missing event channel). A stop or an
+// error is reported at once; a range run to its end is reported by
+// finishing, once the output file is really complete, so that a file that
+// cannot be put in place never follows a success line.
+GraphEnding RunEventLoop(CConvertor& c);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "convert/common/convert_api.h"
+#include "convert/common/job_report.h"
 #include "convert/common/program_names.h"
 #include "convert/engine/output_failure.h"
 
@@ -12,6 +13,7 @@ constexpr wchar_t kDescriptionAttribute[] = L"Description";
 constexpr char kDescriptionPrefix[] = "Converted use ZEV from ";
 constexpr WORD kFileLevelStream = 0;
 constexpr WORD kDefaultLanguage = 0;
+constexpr char kEndOfConverting[] = "End of converting.\r\n";
 
 std::wstring DescriptionText() {
     // Both parts are ASCII, so each byte is one character.
@@ -65,7 +67,7 @@ void ReportUntagged(const LogChannel& log, HRESULT hr) {
 
 }  // namespace
 
-void FinishJob(CConvertor& c) {
+void FinishJob(CConvertor& c, GraphEnding ending) {
     const LogChannel& log = c.m_log;
     HRESULT hr = c.m_pMediaControl->Stop();
     if (FAILED(hr)) log.Printf("Failed to stop filter graph!  Error=0X%08X\r\n", Hex(hr));
@@ -78,8 +80,11 @@ void FinishJob(CConvertor& c) {
         // what it held before: the job failed, and the old file is not
         // tagged as if it were the new one.
         log.Send(OutputFailureLine(hr).c_str());
+        log.Send(kEndOfConverting);
         return;
     }
+    if (ending == GraphEnding::RangeDone) log.PrintfTraced("%s", kReportCompleted9);
+    log.Send(kEndOfConverting);
     hr = TagFile(c.m_wszDestFN);
     if (FAILED(hr)) ReportUntagged(log, hr);
 }

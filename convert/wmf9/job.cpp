@@ -195,6 +195,5 @@ void RunJob(CConvertor& c, const JobRequest& job) {
     if (job.ppSeeking) *job.ppSeeking = c.m_pMediaSeeking;
     c.m_log.Printf("Info: Begin Convert '%s' to '%s'\r\n", job.szSourceFN, Text(job.szDestFN));
 
-    RunEventLoop(c);
-    FinishJob(c);
+    FinishJob(c, RunEventLoop(c));
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include "app/help_window.h"
 #include "app/log_view.h"
@@ -28,6 +29,31 @@ namespace {
 
 IPreviewPane* MakePreview(ScriptedDialogs& dialogs, QWidget* parent) {
     return new CPreviewPaneAdapter(dialogs, parent);
+}
+
+// A zev of its own, headless, with its settings (and so its single-instance
+// key) under `dir`.
+QProcessEnvironment ZevEnvironment(const TempDir& dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.Path("config")));
+    return env;
+}
+
+QString ZevSettings(const TempDir& dir) {
+    return QString::fromStdString(dir.Path("config/korvane/reelsmith.conf"));
+}
+
+// The program is up when it answers on its socket.
+bool AnswersOnItsSocket(const TempDir& dir) {
+    CSingleInstance probe(ZevSettings(dir));
+    for (int i = 0; i < 100; ++i) {
+        QLocalSocket s;
+        s.connectToServer(probe.ServerName());
+        if (s.waitForConnected(100)) return true;
+        QTest::qWait(100);
+    }
+    return false;
 }
 
 }  // namespace
@@ -179,25 +205,14 @@ TEST(SingleInstance, SecondStartHandsItsFileToTheRunningProgramAndExits) {
     ClipSpec spec;
     spec.seconds = 2;
     ASSERT_TRUE(MakeClip(clip, spec));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.Path("config")));
-    const QString settings = QString::fromStdString(dir.Path("config/korvane/reelsmith.conf"));
+    const QProcessEnvironment env = ZevEnvironment(dir);
+    const QString settings = ZevSettings(dir);
 
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(ZEV_PATH, {});
     ASSERT_TRUE(first.waitForStarted());
-    // Up when it answers on its socket.
-    CSingleInstance probe(settings);
-    bool up = false;
-    for (int i = 0; i < 100 && !up; ++i) {
-        QLocalSocket s;
-        s.connectToServer(probe.ServerName());
-        up = s.waitForConnected(100);
-        if (!up) QTest::qWait(100);
-    }
-    ASSERT_TRUE(up) << first.readAllStandardError().toStdString();
+    ASSERT_TRUE(AnswersOnItsSocket(dir)) << first.readAllStandardError().toStdString();
 
     QProcess second;
     second.setProcessEnvironment(env);
@@ -215,4 +230,25 @@ TEST(SingleInstance, SecondStartHandsItsFileToTheRunningProgramAndExits) {
     EXPECT_EQ(QString::fromStdString(clip), recent);
     first.terminate();
     if (!first.waitForFinished(3000)) first.kill();
+}
+
+// A logout's SIGTERM or SIGHUP ends an idle window at once, as closing it
+// does, and the program reports success.
+TEST(ZevProgram, TerminationSignalsEndAnIdleWindowAtOnce) {
+    TempDir dir;
+    const std::string clip = dir.Path("idle.mp4");
+    ClipSpec spec;
+    spec.seconds = 2;
+    ASSERT_TRUE(MakeClip(clip, spec));
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        QProcess zev;
+        zev.setProcessEnvironment(ZevEnvironment(dir));
+        zev.start(ZEV_PATH, {QString::fromStdString(clip)});
+        ASSERT_TRUE(zev.waitForStarted());
+        ASSERT_TRUE(AnswersOnItsSocket(dir)) << zev.readAllStandardError().toStdString();
+        ASSERT_EQ(0, kill(static_cast<pid_t>(zev.processId()), signal));
+        ASSERT_TRUE(zev.waitForFinished(10000)) << "signal " << signal;
+        EXPECT_EQ(QProcess::NormalExit, zev.exitStatus()) << "signal " << signal;
+        EXPECT_EQ(0, zev.exitCode()) << "signal " << signal;
+    }
 }

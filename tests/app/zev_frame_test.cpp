@@ -12,6 +12,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -28,6 +30,7 @@
 #include "app/recent_file_list.h"
 #include "ui/hover_button.h"
 #include "ui/status_bar_xp.h"
+#include "ui/termination_signals.h"
 #include "platform/win/trace.h"
 #include "zev_frame_test_support.h"
 
@@ -246,6 +249,42 @@ TEST_F(FrameTest, ClosingDuringAJobStopsItAndClosesAfterwards) {
     const JsonValue probe = Probe(dest);
     ASSERT_FALSE(probe.IsNull());
     EXPECT_EQ("Converted use ZEV from https://clipwright.example.org", DescriptionOf(probe));
+}
+
+// SIGTERM mid-job, as at logout: the job stops as when the window is
+// closed, its file closed and tagged, then the window closes and the
+// program ends; no part file is left, and a second signal would end the
+// program at once.
+TEST_F(FrameTest, TerminationSignalStopsTheJobKeepsATaggedFileAndEndsTheProgram) {
+    bool ended = false;
+    MakeFrame([&ended](MainFrameServices& s) {
+        s.finishWaitMs = 100;
+        s.progressIntervalMs = 100;
+        s.endProgram = [&ended] { ended = true; };
+    });
+    CTerminationSignals termination;
+    ASSERT_TRUE(termination.Installed());
+    QObject::connect(&termination, &CTerminationSignals::Received, m_frame.get(),
+                     &CMainFrame::EndOnSignal);
+    LoadThroughBrowse(s_longClip);
+    AtFirstProgress(m_frame.get(), [] { raise(SIGTERM); });
+    const std::string dest = m_dir.Path("terminated.wmv");
+    ConvertTo(dest);
+    QTRY_VERIFY_WITH_TIMEOUT(ended, 5000);
+    EXPECT_FALSE(m_frame->isVisible());
+    EXPECT_TRUE(LogHas("User want stop converting"));
+    EXPECT_TRUE(LogHas("User stopped converting."));
+    struct sigaction now {};
+    sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(SIG_DFL, now.sa_handler);
+
+    const JsonValue probe = Probe(dest);
+    ASSERT_FALSE(probe.IsNull());
+    EXPECT_EQ("Converted use ZEV from https://clipwright.example.org", DescriptionOf(probe));
+    EXPECT_LT(probe["format"]["duration"].Number(), 59.0);
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
+        EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".unfinished-"))
+            << entry.path();
 }
 
 TEST_F(FrameTest, RunJobRefusedWhileAJobIsActiveAndRecentFileRefusedWhileProgressShows) {

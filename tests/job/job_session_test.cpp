@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -173,8 +174,10 @@ TEST_P(JobSession, ASourceTruncatedDuringTheJobFailsAndKeepsAPlayableFile) {
 }
 
 TEST_P(JobSession, AJobThatCannotStartIsAborted) {
-    EXPECT_EQ(m_session.Run(Request(s_dir->Path("missing.mp4"), s_dir->Path("never.wmv"), 2)),
-              JobOutcome::Aborted);
+    // A file, but no movie: only the engine can find that out.
+    const std::string words = s_dir->Path("words.mp4");
+    WriteFileBytes(words, "Not a movie, only words.\n");
+    EXPECT_EQ(m_session.Run(Request(words, s_dir->Path("never.wmv"), 2)), JobOutcome::Aborted);
     EXPECT_EQ(m_host.progressAtFinishing, 0);
     ASSERT_FALSE(m_host.lines.empty());
     EXPECT_TRUE(m_host.refusals.empty());  // the engine said why, not a check
@@ -186,6 +189,50 @@ std::string EngineName(const ::testing::TestParamInfo<const char*>& param) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, JobSession, ::testing::Values(TRANZO9_PATH, TRANZO8_PATH),
                          EngineName);
+
+// Paths that cannot serve and times the engines cannot reach are refused
+// before any library is bound, in words that say which and quote the
+// figures as given; no engine is needed for that.
+TEST(JobSessionChecks, RefuseByNameBeforeBinding) {
+    TempDir dir;
+    const std::string source = dir.Path("source.mp4");
+    WriteFileBytes(source, "checked, never read");
+    const std::string dest = dir.Path("out.wmv");
+    const struct {
+        std::string source, dest;
+        double begin;
+        std::optional<double> end;
+        JobCheck check;
+        std::string says;
+    } cases[] = {
+        {dir.Path("gone.mp4"), dest, 0, 1, JobCheck::Paths,
+         "the source '" + dir.Path("gone.mp4") + "' does not exist"},
+        {dir.path(), dest, 0, 1, JobCheck::Paths,
+         "the source '" + dir.path() + "' is a folder, not a movie file"},
+        {source, dir.Path("no-such-folder/out.wmv"), 0, 1, JobCheck::Paths,
+         "the destination's folder does not exist; choose another one"},
+        {source, dest, 0, 3000000000.0, JobCheck::Range,
+         "the end (3000000000 s, 833333:20:00) is later than the converters can reach "
+         "(2147483647 s, 596523:14:07)"},
+        {source, dest, 7.5, 5, JobCheck::Range,
+         "the begin (7.5 s, 00:00:07) is after the end (5 s, 00:00:05)"},
+    };
+    for (const auto& c : cases) {
+        TestHost host;
+        CJobSession session(host);
+        JobRequest request;
+        request.source = c.source;
+        request.destination = c.dest;
+        request.beginSeconds = c.begin;
+        request.endSeconds = c.end;
+        request.primaryLibrary = "libnot-bound.so";
+        EXPECT_EQ(session.Run(request), JobOutcome::Refused) << c.says;
+        ASSERT_EQ(host.refusals.size(), 1u) << c.says;
+        EXPECT_EQ(host.refusals[0].check, c.check) << c.says;
+        EXPECT_EQ(host.refusals[0].reason, c.says);
+        EXPECT_TRUE(host.lines.empty()) << c.says;  // nothing was bound
+    }
+}
 
 // Lines the engines send around their ending must not decide it: only the
 // ending reports do, and the first of them counts.

@@ -1,5 +1,8 @@
 // Loading, closing and refusing sources in the preview window, and the
 // range that typed times may set.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <fstream>
 
@@ -118,10 +121,62 @@ TEST_F(PreviewFixture, AnUnreadableFileIsErrorTwoWithItsQuestion) {
     // A No answers nothing further.
     opened.clear();
     dialogs.answers.push_back(MsgAnswer::No);
-    wnd->OpenFile(Dir().Path("missing.mp4"));
+    wnd->OpenFile(text);
     ASSERT_TRUE(WaitFor([&] { return dialogs.boxes.size() == 2; }, 3000));
     EXPECT_EQ(opened, "");
 }
+
+// A file that is not there, a folder, a pipe or a file the user may not
+// read is refused before any graph is built, with words that say which,
+// never as a format nobody recognises.
+struct RefusedSource {
+    const char* name;
+    const char* status;
+    const char* says;  // after "Sorry! The source '<path>' "
+};
+
+class PreviewRefusesSource : public PreviewFixture,
+                             public ::testing::WithParamInterface<RefusedSource> {};
+
+TEST_P(PreviewRefusesSource, SaysWhyInsteadOfTheFormatQuestion) {
+    const RefusedSource& c = GetParam();
+    const std::string path = Dir().Path(std::string("refused-") + c.name);
+    const std::string kind = c.name;
+    if (kind == "folder") {
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path)));
+    } else if (kind == "pipe") {
+        ASSERT_EQ(0, mkfifo(path.c_str(), 0644));
+    } else if (kind == "unreadable") {
+        if (geteuid() == 0) GTEST_SKIP() << "root may read any file";
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(Clip3Half()), QString::fromStdString(path)));
+        ASSERT_EQ(0, chmod(path.c_str(), 0));
+    }
+    wnd->OpenFile(Clip3Half());
+    ASSERT_TRUE(WaitFor([&] { return wnd->GetPlayState() == PlayState::Ready; }, 5000));
+
+    dialogs.answers.push_back(MsgAnswer::Ok);
+    wnd->OpenFile(path);
+    EXPECT_EQ(LastLoadResult(), kLoadSourceRefused);
+    EXPECT_EQ(wnd->GetSourcePath(), "");
+    ASSERT_TRUE(WaitFor([&] { return !dialogs.boxes.empty(); }, 3000));
+    EXPECT_EQ(wnd->StatusText(), c.status);
+    EXPECT_EQ(dialogs.boxes[0].text, "Sorry! The source '" + path + "' " + c.says + ".");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Clipwright");
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(wnd->GetPlayState(), PlayState::NoMedia);
+    EXPECT_EQ(PreviewStateOf().pGraphBuilder, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, PreviewRefusesSource,
+    ::testing::Values(RefusedSource{"missing", "Err: No such file!", "does not exist"},
+                      RefusedSource{"folder", "Err: This is a folder, not a movie file!",
+                                    "is a folder, not a movie file"},
+                      RefusedSource{"pipe", "Err: A pipe or a device is not a movie file!",
+                                    "is a pipe or a device, not a movie file"},
+                      RefusedSource{"unreadable", "Err: No permission to read this file!",
+                                    "cannot be read: you have no permission to read it"}),
+    [](const ::testing::TestParamInfo<RefusedSource>& info) { return info.param.name; });
 
 TEST_F(PreviewFixture, AStreamThatCannotBeRenderedFailsTheWholeLoad) {
     // Video the graph renders, and a subtitle stream it cannot.

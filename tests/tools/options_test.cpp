@@ -25,8 +25,10 @@ TEST(ZevConvertOptions, TimesInSecondsOrClockForm) {
     EXPECT_EQ(s, 75);
     EXPECT_TRUE(ParseTime("100:00:00", s));  // hours are not limited to 24
     EXPECT_EQ(s, 360000);
+    EXPECT_TRUE(ParseTime("596523:14:07", s));  // the latest the engines take
+    EXPECT_EQ(s, 2147483647);
     for (const char* bad : {"", "-1", "1:60", "1::2", "a", "1:2:3:4", "1.5:00", "1e3",
-                            "99999999999", "nan", "00:00:60"}) {
+                            "99999999999", "nan", "00:00:60", "596523:14:08", "2147483648"}) {
         EXPECT_FALSE(ParseTime(bad, s)) << bad;
     }
 }
@@ -72,6 +74,26 @@ TEST(ZevConvertOptions, RefusesSizesAndRatesTheRuntimeWouldNotTake) {
     std::string error;
     EXPECT_TRUE(Parse({"-s", "16x4096", "--video-kbps", "8", "a", "b"}, o, error)) << error;
     EXPECT_TRUE(Parse({"--video-kbps", "50000", "a", "b"}, o, error)) << error;
+}
+
+// A time the engines cannot reach is refused as it was typed, never held to
+// their limit.
+TEST(ZevConvertOptions, LateTimesAreQuotedAsTyped) {
+    ConvertOptions o;
+    std::string error;
+    EXPECT_FALSE(Parse({"--end", "3000000000", "a", "b"}, o, error));
+    EXPECT_NE(error.find("--end: '3000000000'"), std::string::npos) << error;
+    EXPECT_NE(error.find("up to 2147483647 s"), std::string::npos) << error;
+}
+
+// After "--" an argument that begins with '-' is a path.
+TEST(ZevConvertOptions, DashDashEndsTheOptions) {
+    ConvertOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--end", "1", "--", "-x.mp4", "--help"}, o, error)) << error;
+    EXPECT_EQ(o.source, "-x.mp4");
+    EXPECT_EQ(o.destination, "--help");
+    EXPECT_FALSE(o.help);
 }
 
 TEST(ZevConvertOptions, RefusesWhatCannotBeMeant) {

@@ -24,6 +24,17 @@ protected:
         spec.seconds = 6;
         ASSERT_TRUE(MakeClip(m_source, spec));
     }
+    // What runs a command as an ordinary user: nothing, or as root, which
+    // may read and write anything, setpriv to nobody (the test folder then
+    // open to all). False when that cannot be done here.
+    bool OrdinaryUser(std::string& prefix) {
+        prefix.clear();
+        if (geteuid() != 0) return true;
+        prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=" +
+                 ShellQuote(m_dir.path()) + " ";
+        if (RunCommand(prefix + "test -x " + ShellQuote(ZEV_CONVERT_PATH)) != 0) return false;
+        return chmod(m_dir.path().c_str(), 0777) == 0;
+    }
     TempDir m_dir;
     std::string m_source;
 };
@@ -141,19 +152,45 @@ TEST_F(ZevConvertProgram, RefusesTheSourceAsDestinationAndBadRanges) {
     EXPECT_NE(out.find("--help"), std::string::npos);
 }
 
-TEST_F(ZevConvertProgram, UnreadableSourcesExitNonZero) {
-    std::string out;
-    EXPECT_EQ(RunCommand(ZevConvert(ShellQuote(m_dir.Path("missing.mp4")) + " " +
-                                    ShellQuote(m_dir.Path("a.wmv")) + " 2>&1"),
-                         &out),
-              1);
-    EXPECT_NE(out.find("missing.mp4"), std::string::npos) << out;
-    // With the range given the engine itself reports the missing file.
-    EXPECT_EQ(RunCommand(ZevConvert("--end 3 " + ShellQuote(m_dir.Path("missing.mp4")) + " " +
-                                    ShellQuote(m_dir.Path("b.wmv")) + " 2>&1"),
-                         &out),
-              1);
-    EXPECT_NE(out.find("Mission aborted!"), std::string::npos) << out;
+// A source that is missing, a folder or unreadable, and a destination
+// folder that is missing or read-only, are refused by name before any job,
+// with or without the range given; nothing is written.
+TEST_F(ZevConvertProgram, SourcesAndFoldersThatCannotServeAreRefusedByName) {
+    const std::string missing = m_dir.Path("missing.mp4");
+    const std::string unreadable = m_dir.Path("unreadable.mp4");
+    WriteFileBytes(unreadable, ReadFileBytes(m_source));
+    ASSERT_EQ(0, chmod(unreadable.c_str(), 0));
+    const std::string readOnly = m_dir.Path("read-only");
+    ASSERT_EQ(0, mkdir(readOnly.c_str(), 0555));
+    const std::string out = m_dir.Path("out.wmv");
+    const struct {
+        std::string source, dest, says;
+        bool asUser;
+    } cases[] = {
+        {missing, out, "the source '" + missing + "' does not exist", false},
+        {m_dir.path(), out, "the source '" + m_dir.path() + "' is a folder, not a movie file",
+         false},
+        {m_source, m_dir.Path("gone/out.wmv"), "the destination's folder does not exist", false},
+        {unreadable, out, "the source '" + unreadable + "' cannot be read", true},
+        {m_source, readOnly + "/out.wmv", "the destination's folder is read-only", true},
+    };
+    std::string user;
+    const bool canSwitch = OrdinaryUser(user);
+    for (const auto& c : cases) {
+        if (c.asUser && !canSwitch) continue;
+        for (const char* range : {"", "--end 3 "}) {
+            std::string text;
+            EXPECT_EQ(
+                RunCommand((c.asUser ? user : "") + ZevConvert(range + ShellQuote(c.source) + " " +
+                                                               ShellQuote(c.dest) + " 2>&1"),
+                           &text),
+                2)
+                << text;
+            EXPECT_EQ(text.rfind("zev-convert: " + c.says, 0), 0u) << text;
+            EXPECT_NE(access(c.dest.c_str(), F_OK), 0) << c.dest;
+        }
+    }
+    if (!canSwitch) GTEST_SKIP() << "cannot run the program as an ordinary user here";
 }
 
 TEST_F(ZevConvertProgram, InterruptStopsTheJobAndKeepsATaggedFile) {
@@ -253,13 +290,7 @@ TEST_F(ZevConvertProgram, DestinationsAreCheckedByWhatTheyAre) {
 // kept; as root, which may write anything, the program runs as nobody.
 TEST_F(ZevConvertProgram, AWriteProtectedDestinationIsRefusedAndKept) {
     std::string asUser;
-    if (geteuid() == 0) {
-        asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=" +
-                 ShellQuote(m_dir.path()) + " ";
-        if (RunCommand(asUser + "test -x " + ShellQuote(ZEV_CONVERT_PATH)) != 0)
-            GTEST_SKIP() << "cannot run the program as an ordinary user here";
-        ASSERT_EQ(0, chmod(m_dir.path().c_str(), 0777));
-    }
+    if (!OrdinaryUser(asUser)) GTEST_SKIP() << "cannot run the program as an ordinary user here";
     const std::string dest = m_dir.Path("protected.wmv");
     WriteFileBytes(dest, "keep me");
     ASSERT_EQ(0, chmod(dest.c_str(), 0444));

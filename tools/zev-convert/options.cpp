@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <vector>
 
+#include "convert/common/convert_api.h"
 #include "platform/media/encoder_limits.h"
 
 namespace {
@@ -39,6 +39,10 @@ bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
            ParseNumber(text.substr(x + 1), kMinSide, kMaxSide, h);
 }
 
+const std::string kTimeForms = "seconds such as 75 or 75.5, MM:SS or HH:MM:SS, up to " +
+                               std::to_string(static_cast<long long>(kMaxRangeSeconds)) +
+                               " s, that is 596523:14:07";
+
 }  // namespace
 
 bool ParseTime(const std::string& text, double& seconds) {
@@ -67,16 +71,22 @@ bool ParseTime(const std::string& text, double& seconds) {
         if (i > 0 && v >= 60) return false;
         total = total * 60 + v;
     }
-    // The program's times are unsigned 32-bit seconds.
-    if (total > std::numeric_limits<uint32_t>::max()) return false;
+    // Later than the engines can reach: refused, never held to their limit.
+    if (total > kMaxRangeSeconds) return false;
     seconds = total;
     return true;
 }
 
 bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::string& error) {
     std::vector<std::string> positional;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        // After "--" every argument is a path, even one that starts with '-'.
+        if (optionsEnded) {
+            positional.push_back(arg);
+            continue;
+        }
         auto value = [&](std::string& v) {
             if (i + 1 >= argc) {
                 error = "option " + arg + " needs a value";
@@ -91,7 +101,9 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
             return false;
         };
         std::string v;
-        if (arg == "-h" || arg == "--help") {
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
             o.help = true;
         } else if (arg == "--trace") {
             o.trace = true;
@@ -100,12 +112,12 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
         } else if (arg == "-b" || arg == "--begin") {
             double s;
             if (!value(v)) return false;
-            if (!ParseTime(v, s)) return bad(v);
+            if (!ParseTime(v, s)) return bad(v, kTimeForms);
             o.beginSeconds = s;
         } else if (arg == "-e" || arg == "--end") {
             double s;
             if (!value(v)) return false;
-            if (!ParseTime(v, s)) return bad(v);
+            if (!ParseTime(v, s)) return bad(v, kTimeForms);
             o.endSeconds = s;
         } else if (arg == "-p" || arg == "--profile") {
             if (!value(o.profileName)) return false;
@@ -164,7 +176,7 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
 
 std::string UsageText(const char* program) {
     return std::string("Usage: ") + program +
-           " [options] SOURCE DESTINATION.wmv\n"
+           " [options] [--] SOURCE DESTINATION.wmv\n"
            "Converts the range BEGIN..END of any movie into a Windows Media file\n"
            "(WMV video and WMA audio in ASF).\n"
            "\n"
@@ -193,6 +205,8 @@ std::string UsageText(const char* program) {
            "      --trace             show the converter's trace lines on stderr\n"
            "  -q, --quiet             no progress line\n"
            "  -h, --help              this text\n"
+           "      --                  the end of the options: a SOURCE or DESTINATION\n"
+           "                          that begins with '-' follows it\n"
            "\n"
            "Ctrl+C stops the job; the file written so far is closed and kept.\n"
            "Exit status: 0 done, 1 the job aborted, 2 bad arguments, 130 stopped.\n";

@@ -32,11 +32,13 @@ struct ConvertOptions {
     bool help = false;
 };
 
-// Parses argv; on failure returns false with a one-line `error`.
+// Parses argv; on failure returns false with a one-line `error` that quotes
+// the argument as given. "--" ends the options.
 bool ParseOptions(int argc, const char* const* argv, ConvertOptions& out, std::string& error);
 
 // "75", "75.5", "1:15" (MM:SS) or "00:01:15" (HH:MM:SS; hours not limited to
-// 24) to seconds. False for anything else, negatives included.
+// 24) to seconds. False for anything else, negatives included, and for a
+// time later than the engines take (kMaxRangeSeconds).
 bool ParseTime(const std::string& text, double& seconds);
 
 std::string UsageText(const char* program);
