@@ -15,6 +15,9 @@ constexpr unsigned kHelp = 32787;
 constexpr unsigned kRecentFile = 57616;
 constexpr unsigned kAbout = 57664;
 constexpr unsigned kExit = 57665;
+// F6 and Shift+F6: the focus to the next or the previous pane.
+constexpr unsigned kNextPane = 57680;
+constexpr unsigned kPrevPane = 57681;
 // The job panel's Convert: a conversion is asked for; the frame gathers
 // and runs the job. The engine's log flushes go to the job session's window.
 constexpr unsigned kRunJob = kCmdRunJob;

@@ -59,6 +59,12 @@ CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* paren
     m_pDest = new CPathLabel(this);
     m_pBrowseSource = new QPushButton(QStringLiteral("..."), this);
     m_pBrowseDest = new QPushButton(QStringLiteral("..."), this);
+    // Reached by Tab; a click leaves the focus where it was, so that the
+    // window's Space goes on playing rather than pressing "..." again.
+    m_pBrowseSource->setFocusPolicy(Qt::TabFocus);
+    m_pBrowseDest->setFocusPolicy(Qt::TabFocus);
+    m_pBrowseSource->setAccessibleName(QStringLiteral("Choose Source File"));
+    m_pBrowseDest->setAccessibleName(QStringLiteral("Choose Dest File"));
     m_pConvert = MakeHoverButton(this, "Convert", "Begin Convert", 15, bitmap_id::kConvertNormal,
                                  bitmap_id::kConvertPressed, bitmap_id::kConvertHover);
     m_pStop = MakeHoverButton(this, "Stop", "Stop Converting", 16, bitmap_id::kStopNormal,

@@ -1,5 +1,6 @@
 #include "app/log_view.h"
 
+#include <QKeyEvent>
 #include <QTextCursor>
 
 #include "job/log_stamp.h"
@@ -41,4 +42,17 @@ void CLogView::AppendPiece(const std::string& piece) {
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+bool CLogView::event(QEvent* event) {
+    // Nothing is typed into the log: its characters are left to the
+    // window's keys. Copying and moving around stay the view's.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        if (mods == Qt::NoModifier && !key->text().isEmpty() && key->text().at(0).isPrint())
+            return false;
+    }
+    return QPlainTextEdit::event(event);
 }

@@ -24,6 +24,9 @@ public:
 
     const CLogAppendState& AppendState() const { return m_state; }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     CLogAppendState m_state;
 };

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
@@ -54,6 +55,7 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     BuildMenusAndToolbar();
     BuildStatusBar();
     BuildClientArea();
+    BuildKeys();
     SetMenuXPLook(this, true);
 
     resize(kWidth, kHeight);
@@ -161,6 +163,10 @@ void CMainFrame::BuildStatusBar() {
     m_pStatus = new CStatusBarXP(this);
     m_pStatus->SetIndicators({QStringLiteral("Ready"), QStringLiteral(" CAP "),
                               QStringLiteral(" NUM "), QStringLiteral(" SCRL ")});
+    // What the indicators stand for, for assistive tools.
+    m_pStatus->Pane(1)->setAccessibleName(QStringLiteral("Caps Lock"));
+    m_pStatus->Pane(2)->setAccessibleName(QStringLiteral("Num Lock"));
+    m_pStatus->Pane(3)->setAccessibleName(QStringLiteral("Scroll Lock"));
     setStatusBar(m_pStatus);
 }
 

@@ -2,12 +2,15 @@
 // pane splitter with the preview above and the job tabs below. It gathers a
 // job's source, destination, range and profile record and runs the job
 // session on the UI thread as the session's host (main_frame_job.cpp); the
-// log path and the command table are in main_frame_commands.cpp.
+// log path and the command table are in main_frame_commands.cpp, the keys
+// and the focus between the panes in main_frame_keys.cpp.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -90,6 +93,7 @@ signals:
     void JobFinished();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -112,6 +116,13 @@ private:
     bool FileCommandsEnabled() const;
     // A log line to the log view (time-stamped) and the status bar.
     void ShowLogLine(const std::string& text);
+
+    // main_frame_keys.cpp
+    void BuildKeys();
+    // A preview key: nothing while a job is under way.
+    QAction* AddPreviewKey(const QKeySequence& key, std::function<void()> action);
+    // F6 and Shift+F6.
+    void MovePaneFocus(bool next);
 
     // main_frame_job.cpp
     void OnConvertRequested();
@@ -137,6 +148,8 @@ private:
     CJobTabCtrl* m_pTabs = nullptr;
     CJobPanel* m_pJobPanel = nullptr;
     CLogView* m_pLogView = nullptr;
+    // The control of each pane that had the focus last, for F6 to go back to.
+    QPointer<QWidget> m_paneFocus[2];
 
     CJobSession m_session;
     bool m_bCloseRetry = false;

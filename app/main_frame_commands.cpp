@@ -65,6 +65,12 @@ void CMainFrame::SendCommand(unsigned id) {
         case cmd::kAbout:
             if (m_services.showAbout) m_services.showAbout();
             break;
+        case cmd::kNextPane:
+            MovePaneFocus(true);
+            break;
+        case cmd::kPrevPane:
+            MovePaneFocus(false);
+            break;
         case cmd::kStopJob:
             m_session.Stop();
             break;

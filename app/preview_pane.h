@@ -30,6 +30,17 @@ public:
     // The window is closing: the preview skips its final release.
     virtual void SetClosing() = 0;
 
+    // The window's keys, by the paths the pointer takes: the Play or Pause
+    // button, a mark at the play position (refused past the other end of
+    // the range), a seek by whole seconds, a jump to the range's begin or
+    // end. Nothing happens without a loaded source.
+    virtual void PlayOrPause() = 0;
+    virtual void MarkBegin() = 0;
+    virtual void MarkEnd() = 0;
+    virtual void SeekBy(int seconds) = 0;
+    virtual void SeekToBegin() = 0;
+    virtual void SeekToEnd() = 0;
+
     // The output settings panel: the converter record of the selected
     // profile (video bit rate in bits per second) and the profile commands.
     virtual ProfileRecord ConverterRecord() = 0;

@@ -59,6 +59,30 @@ void CPreviewPaneAdapter::SetClosing() {
     m_pPanel->RewriteOnExit();
 }
 
+void CPreviewPaneAdapter::PlayOrPause() {
+    m_pPreview->PlayOrPause();
+}
+
+void CPreviewPaneAdapter::MarkBegin() {
+    m_pPreview->MarkBegin();
+}
+
+void CPreviewPaneAdapter::MarkEnd() {
+    m_pPreview->MarkEnd();
+}
+
+void CPreviewPaneAdapter::SeekBy(int seconds) {
+    m_pPreview->SeekBy(seconds);
+}
+
+void CPreviewPaneAdapter::SeekToBegin() {
+    m_pPreview->SeekToBegin();
+}
+
+void CPreviewPaneAdapter::SeekToEnd() {
+    m_pPreview->SeekToEnd();
+}
+
 ProfileRecord CPreviewPaneAdapter::ConverterRecord() {
     return m_pPanel->BuildConverterRecord();
 }

@@ -31,6 +31,12 @@ public:
     unsigned GetBeginTime() const override;
     unsigned GetEndTime() const override;
     void SetClosing() override;
+    void PlayOrPause() override;
+    void MarkBegin() override;
+    void MarkEnd() override;
+    void SeekBy(int seconds) override;
+    void SeekToBegin() override;
+    void SeekToEnd() override;
     ProfileRecord ConverterRecord() override;
     void AddProfile() override;
     void SaveProfile() override;

@@ -1,7 +1,8 @@
 // CPreviewWnd: playing, pausing, stopping, the play timer, graph events
-// and seeking. The play position goes to the range model, which the slider
-// and the current-time field show.
+// and seeking, also from the program's keys. The play position goes to the
+// range model, which the slider and the current-time field show.
 #include <QAction>
+#include <algorithm>
 
 #include "preview/preview_wnd.h"
 #include "preview/video_pane.h"
@@ -133,4 +134,45 @@ void CPreviewWnd::OnSeekRequested(unsigned seconds, SeekOrigin origin) {
     // A typed time pauses playback; a dropped marker plays on as it was.
     if (origin == SeekOrigin::TypedTime && m_nPlayState == PlayState::Playing) OnPause();
     SeekTo(seconds);
+}
+
+void CPreviewWnd::ReportPlayPosition() {
+    IMediaPosition* position = m_graph.Position();
+    if (m_nPlayState != PlayState::Playing || !position) return;
+    REFTIME now = 0;
+    if (SUCCEEDED(position->get_CurrentPosition(&now)) && now >= 0)
+        m_range.SetPosition(static_cast<unsigned>(now));
+}
+
+void CPreviewWnd::PlayOrPause() {
+    // The buttons' own actions: a disabled one does nothing.
+    m_actions[m_nPlayState == PlayState::Playing ? 1 : 0]->trigger();
+}
+
+void CPreviewWnd::MarkBegin() {
+    if (!m_range.IsLoaded()) return;
+    ReportPlayPosition();
+    m_range.SetBegin(m_range.Position());
+}
+
+void CPreviewWnd::MarkEnd() {
+    if (!m_range.IsLoaded()) return;
+    ReportPlayPosition();
+    m_range.SetEnd(m_range.Position());
+}
+
+void CPreviewWnd::SeekBy(int seconds) {
+    if (!m_range.IsLoaded()) return;
+    ReportPlayPosition();
+    const long long target = static_cast<long long>(m_range.Position()) + seconds;
+    m_range.Seek(static_cast<unsigned>(std::clamp<long long>(target, 0, m_range.Maximum())),
+                 SeekOrigin::Slider);
+}
+
+void CPreviewWnd::SeekToBegin() {
+    if (m_range.IsLoaded()) m_range.Seek(m_range.Begin(), SeekOrigin::Slider);
+}
+
+void CPreviewWnd::SeekToEnd() {
+    if (m_range.IsLoaded()) m_range.Seek(m_range.End(), SeekOrigin::Slider);
 }

@@ -75,6 +75,10 @@ CPreviewWnd::CPreviewWnd(IDialogSeam& dialogs, QWidget* parent)
     m_beginField = new CTimeField(m_range, RangePart::Begin, this);
     m_currentField = new CTimeField(m_range, RangePart::Position, this);
     m_endField = new CTimeField(m_range, RangePart::End, this);
+    // Assistive tools name the fields after the labels painted under them.
+    m_beginField->setAccessibleName(QStringLiteral("Start Time"));
+    m_currentField->setAccessibleName(QStringLiteral("Current Time"));
+    m_endField->setAccessibleName(QStringLiteral("End Time"));
 
     connect(&m_range, &CRangeModel::SeekRequested, this, &CPreviewWnd::OnSeekRequested);
     connect(m_slider, &CRangeSlider::MarkerGrabbed, this, &CPreviewWnd::OnDragStart);

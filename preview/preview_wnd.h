@@ -23,6 +23,13 @@
 //   Range()                 the range model, to observe or to set the range
 //   SetPreviewClosing(true) before the main window closes (after CloseFile)
 //   LastLoadResult()        0 or the error code of the latest load
+// and, for the program's keys, the pointer's paths taken from the keyboard:
+//   PlayOrPause()           the Play button, or Pause while playing
+//   MarkBegin(), MarkEnd()  the begin or the end at the play position,
+//                           refused past the other as a handle is
+//   SeekBy(seconds)         from the play position, within the source
+//   SeekToBegin(), SeekToEnd()   to the range's begin or end
+// Each does nothing until a source of known duration is loaded.
 // The window sends nothing to its parent: the host reads the values above
 // after the calls return. Everything runs on the user-interface thread; a
 // load blocks it while the graph is built, a close for about half a second.
@@ -84,6 +91,14 @@ public:
     // default browser unless replaced (tests record it instead).
     void SetUrlOpener(std::function<void(const std::string&)> opener);
 
+    // The keys' operations (preview_playback.cpp).
+    void PlayOrPause();
+    void MarkBegin();
+    void MarkEnd();
+    void SeekBy(int seconds);
+    void SeekToBegin();
+    void SeekToEnd();
+
     // For the program's tests and benchmarks.
     HWND Handle() const { return m_hWnd; }
     PlayState GetPlayState() const { return m_nPlayState; }
@@ -127,6 +142,9 @@ private:
     void SeekTo(unsigned seconds);
     void OnSeekRequested(unsigned seconds, SeekOrigin origin);
     void OnDragStart();
+    // While playing, tells the range model where the player is now rather
+    // than at the last tick, so that a key acts on the picture shown.
+    void ReportPlayPosition();
     void StartPlayTimer();
     // Shows the picture at the current position while the graph does not
     // run: a stopped graph is paused (cued), a paused one shows the frame

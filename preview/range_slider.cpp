@@ -1,9 +1,13 @@
 #include "preview/range_slider.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
+#include "preview/range_accessible.h"
 #include "preview/range_model.h"
 #include "ui/hsl_color.h"
 
@@ -39,6 +43,26 @@ void SetPixel(QImage& img, int x, int y, const QColor& c) {
     if (x >= 0 && y >= 0 && x < img.width() && y < img.height()) img.setPixelColor(x, y, c);
 }
 
+// Seconds a key moves the focused handle by; 0 for keys the slider leaves
+// to others.
+int StepOf(const QKeyEvent& k) {
+    const Qt::KeyboardModifiers mods = k.modifiers() & ~Qt::KeypadModifier;
+    const bool plain = mods == Qt::NoModifier;
+    const bool shift = mods == Qt::ShiftModifier;
+    switch (k.key()) {
+        case Qt::Key_Left:
+            return plain ? -1 : shift ? -10 : 0;
+        case Qt::Key_Right:
+            return plain ? 1 : shift ? 10 : 0;
+        case Qt::Key_PageUp:
+            return plain ? 10 : 0;
+        case Qt::Key_PageDown:
+            return plain ? -10 : 0;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
 
 CRangeSlider::CRangeSlider(CRangeModel& range, QWidget* parent) : QWidget(parent), m_range(range) {
@@ -46,6 +70,8 @@ CRangeSlider::CRangeSlider(CRangeModel& range, QWidget* parent) : QWidget(parent
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The tip shows also while the window is not the active one.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    setFocusPolicy(Qt::StrongFocus);
+    InstallRangeAccessibility();
     m_model.Resize(width(), height());
     Enable(false);
 
@@ -57,11 +83,13 @@ CRangeSlider::CRangeSlider(CRangeModel& range, QWidget* parent) : QWidget(parent
     });
     connect(&m_range, &CRangeModel::Closed, this, [this] { Reset(); });
     connect(&m_range, &CRangeModel::BeginChanged, this, [this](unsigned seconds) {
+        if (m_focusHandle == SliderElement::Begin) AnnounceValue();
         if (m_bOwnChange) return;
         m_model.SetBegin(seconds);
         repaint();
     });
     connect(&m_range, &CRangeModel::EndChanged, this, [this](unsigned seconds) {
+        if (m_focusHandle == SliderElement::End) AnnounceValue();
         if (m_bOwnChange) return;
         m_model.SetEnd(seconds);
         repaint();
@@ -130,6 +158,9 @@ void CRangeSlider::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     Deliver(m_model.Press(p.x(), p.y()));
     if (m_model.DragMode() != 0) setCursor(Qt::SizeHorCursor);
+    // A click on a handle gives it the keys.
+    if (m_model.DragMode() == 1) SetFocusedHandle(SliderElement::Begin);
+    if (m_model.DragMode() == 2) SetFocusedHandle(SliderElement::End);
 }
 
 void CRangeSlider::UpdateTip(int x, int y, const QPoint& globalPos) {
@@ -226,4 +257,90 @@ QImage CRangeSlider::Render() const {
 void CRangeSlider::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, Render());
+    if (!hasFocus() || !m_bEnabled) return;
+    const SliderRect& h =
+        m_focusHandle == SliderElement::End ? m_model.EndRect() : m_model.BeginRect();
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(QRect(h.left - 1, h.top - 1, h.Width() + 1, h.Height() + 1));
+}
+
+unsigned CRangeSlider::FocusedHandleValue() const {
+    return m_focusHandle == SliderElement::End ? m_range.End() : m_range.Begin();
+}
+
+void CRangeSlider::MoveFocusedHandle(long long seconds) {
+    if (!m_range.IsLoaded()) return;
+    // A handle stops at the other one and at the track's ends; one that
+    // passes the marker takes it along and the player follows, as in a drag.
+    if (m_focusHandle == SliderElement::End) {
+        const auto v = static_cast<unsigned>(
+            std::clamp<long long>(seconds, m_range.Begin(), m_range.Maximum()));
+        if (v == m_range.End() || !m_range.SetEnd(v)) return;
+        if (m_range.Position() > v) m_range.Seek(v, SeekOrigin::Slider);
+    } else {
+        const auto v = static_cast<unsigned>(std::clamp<long long>(seconds, 0, m_range.End()));
+        if (v == m_range.Begin() || !m_range.SetBegin(v)) return;
+        if (m_range.Position() < v) m_range.Seek(v, SeekOrigin::Slider);
+    }
+}
+
+void CRangeSlider::SetFocusedHandle(SliderElement handle) {
+    if (handle == m_focusHandle) return;
+    m_focusHandle = handle;
+    update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+    }
+    AnnounceValue();
+}
+
+void CRangeSlider::AnnounceValue() {
+    if (!QAccessible::isActive()) return;
+    QAccessibleValueChangeEvent changed(this, FocusedHandleValue());
+    QAccessible::updateAccessibility(&changed);
+}
+
+bool CRangeSlider::event(QEvent* e) {
+    // The focused slider's keys come before the window's shortcuts.
+    if (e->type() == QEvent::ShortcutOverride && StepOf(*static_cast<QKeyEvent*>(e)) != 0) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void CRangeSlider::keyPressEvent(QKeyEvent* e) {
+    const int step = StepOf(*e);
+    if (step == 0) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    MoveFocusedHandle(static_cast<long long>(FocusedHandleValue()) + step);
+}
+
+void CRangeSlider::focusInEvent(QFocusEvent* e) {
+    // Tab comes to the begin handle first, Shift+Tab to the end handle.
+    if (e->reason() == Qt::TabFocusReason) SetFocusedHandle(SliderElement::Begin);
+    if (e->reason() == Qt::BacktabFocusReason) SetFocusedHandle(SliderElement::End);
+    update();
+    QWidget::focusInEvent(e);
+}
+
+void CRangeSlider::focusOutEvent(QFocusEvent* e) {
+    update();
+    QWidget::focusOutEvent(e);
+}
+
+bool CRangeSlider::focusNextPrevChild(bool next) {
+    // Tab visits both handles before it leaves the slider.
+    if (hasFocus() && next && m_focusHandle == SliderElement::Begin) {
+        SetFocusedHandle(SliderElement::End);
+        return true;
+    }
+    if (hasFocus() && !next && m_focusHandle == SliderElement::End) {
+        SetFocusedHandle(SliderElement::Begin);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
 }

@@ -31,6 +31,14 @@ public:
     // The text of the tooltip as last set by a pointer move.
     const QString& TipText() const { return m_szTip; }
 
+    // The handle the keys move (Begin or End), its value in seconds, and
+    // the same move as the keys make, to `seconds`; assistive tools read
+    // and set the slider through these.
+    SliderElement FocusedHandle() const { return m_focusHandle; }
+    unsigned FocusedHandleValue() const;
+    void MoveFocusedHandle(long long seconds);
+    const CRangeModel& Range() const { return m_range; }
+
 signals:
     // The marker was grabbed: playback pauses while it is dragged.
     void MarkerGrabbed();
@@ -44,6 +52,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // All values 0, default geometry, disabled, repainted at once.
@@ -53,6 +66,10 @@ private:
     void Deliver(const std::vector<SliderAction>& actions);
     void UpdateTip(int x, int y, const QPoint& globalPos);
     QImage Render() const;
+    void SetFocusedHandle(SliderElement handle);
+    // What assistive tools are told when the focused handle or its value
+    // changes.
+    void AnnounceValue();
 
     CRangeModel& m_range;
     CRangeSliderModel m_model;
@@ -60,4 +77,5 @@ private:
     QRgb m_crBase = qRgb(0, 0, 0);  // the ramp's colour; always black
     bool m_bEnabled = true;
     QString m_szTip;
+    SliderElement m_focusHandle = SliderElement::Begin;
 };

@@ -5,8 +5,10 @@
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
+#include "preview/range_accessible.h"
 #include "preview/range_model.h"
 #include "preview/time_value.h"
+#include "ui/focus_chain.h"
 
 namespace {
 constexpr int kEditMargins = 4;
@@ -73,7 +75,12 @@ void CTimeDigitBox::focusOutEvent(QFocusEvent* e) {
 CTimeField::CTimeField(CRangeModel& range, RangePart part, QWidget* parent)
     : QWidget(parent), m_range(range), m_part(part) {
     setFocusPolicy(Qt::ClickFocus);
-    for (int i = 0; i < 3; ++i) m_boxes[i] = new CTimeDigitBox(this);
+    InstallRangeAccessibility();
+    static const char* const kBoxNames[3] = {"Hours", "Minutes", "Seconds"};
+    for (int i = 0; i < 3; ++i) {
+        m_boxes[i] = new CTimeDigitBox(this);
+        m_boxes[i]->setAccessibleName(QString::fromLatin1(kBoxNames[i]));
+    }
     PlaceBoxes();
     Reset();
 
@@ -138,6 +145,12 @@ void CTimeField::Commit() {
     }
 }
 
+void CTimeField::Enter(unsigned seconds) {
+    if (seconds > m_nMax) return;
+    ShowValue(seconds);
+    HandOver(seconds);
+}
+
 void CTimeField::HandOver(unsigned seconds) {
     switch (m_part) {
         case RangePart::Begin:
@@ -179,9 +192,36 @@ void CTimeField::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::white);
     const QFontMetrics fm(font());
     const TimeFieldGeometry g = TimeFieldGeometryFor(fm);
-    p.setPen(QColor(4, 0, 0));
-    for (int x : g.colonX)
-        p.drawText(QRect(x, 0, g.unit, fm.height()), Qt::AlignLeft | Qt::AlignTop, ":");
+    // The boxes cover the rest of the field: the colons show its focus.
+    const bool focused = hasFocus();
+    p.setPen(focused ? palette().color(QPalette::HighlightedText) : QColor(4, 0, 0));
+    for (int x : g.colonX) {
+        const QRect cell(x, 0, g.unit, fm.height());
+        if (focused) p.fillRect(cell, palette().color(QPalette::Highlight));
+        p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, ":");
+    }
+}
+
+void CTimeField::focusInEvent(QFocusEvent* e) {
+    update();
+    QWidget::focusInEvent(e);
+}
+
+void CTimeField::focusOutEvent(QFocusEvent* e) {
+    update();
+    QWidget::focusOutEvent(e);
+}
+
+bool CTimeField::focusNextPrevChild(bool next) {
+    // From the field itself Tab goes past its boxes; Shift+Tab already
+    // leads out, the boxes following the field in the Tab order.
+    if (next && hasFocus()) {
+        if (QWidget* after = NextTabStop(m_boxes[2], true)) {
+            after->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void CTimeField::mousePressEvent(QMouseEvent* e) {

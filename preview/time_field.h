@@ -5,6 +5,10 @@
 // the model: a begin or an end the model refuses is replaced by the
 // model's own value, a position becomes a seek. A typed value above the
 // maximum is replaced by the previous one and goes nowhere.
+//
+// Tab inside the field runs round its boxes; Enter gives the focus to the
+// field itself (its colons show it highlighted), and from there Tab goes on
+// to the control after the field and Shift+Tab to the one before it.
 #pragma once
 
 #include <QFontMetrics>
@@ -77,6 +81,9 @@ public:
 
     // A box lost the focus: re-read the field (queued by the box).
     void Commit();
+    // `seconds` entered whole, as if typed into the boxes and left (for
+    // assistive tools); above the maximum it is ignored.
+    void Enter(unsigned seconds);
     // Tab in a box: the next box, hours to minutes to seconds and round.
     void FocusNextBox();
 
@@ -84,6 +91,9 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void PlaceBoxes();

@@ -55,6 +55,14 @@ bool CDropCombo::event(QEvent* event) {
     return QComboBox::event(event);
 }
 
+void CDropCombo::keyPressEvent(QKeyEvent* event) {
+    // A list keeps Tab for its panel; Enter is the way out of it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (QWidget* parent = parentWidget()) parent->setFocus(Qt::OtherFocusReason);
+    }
+    QComboBox::keyPressEvent(event);
+}
+
 int InsertSorted(QComboBox& combo, const QString& text) {
     int position = combo.count();
     for (int i = 0; i < combo.count(); ++i) {

@@ -2,7 +2,7 @@
 // down it shows at most 10 entries and records its current selection as the
 // process-wide selection at drop-down, which the panel compares with the
 // selection the user then makes. Tab is posted to the parent with the
-// control id, as CNumberEdit does.
+// control id, and Enter gives the focus to the parent, as CNumberEdit does.
 //
 // The user's choice is QComboBox::activated (also when the same entry is
 // chosen again); setting the selection from code sends no such signal.
@@ -34,6 +34,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int m_nControlId;

@@ -1,10 +1,44 @@
 #include "ui/status_bar_xp.h"
 
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPainter>
 
+namespace {
+
+class CAccessibleStatusPane : public QAccessibleWidget {
+public:
+    explicit CAccessibleStatusPane(QLabel* pane)
+        : QAccessibleWidget(pane, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        const QString shown = static_cast<const QLabel*>(widget())->text().trimmed();
+        switch (t) {
+            case QAccessible::Name:
+                return widget()->accessibleName().isEmpty() ? shown : widget()->accessibleName();
+            case QAccessible::Value:
+                return shown;
+            default:
+                return QAccessibleWidget::text(t);
+        }
+    }
+};
+
+QAccessibleInterface* StatusPaneFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("QLabel") && qobject_cast<CStatusBarXP*>(object->parent()))
+        return new CAccessibleStatusPane(static_cast<QLabel*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
 CStatusBarXP::CStatusBarXP(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(false);
+    static const bool accessible = [] {
+        QAccessible::installFactory(&StatusPaneFactory);
+        return true;
+    }();
+    (void)accessible;
 }
 
 bool CStatusBarXP::SetIndicators(const QStringList& texts) {

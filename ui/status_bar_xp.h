@@ -1,5 +1,8 @@
 // A status bar with flat panes: no sunken borders, a one-pixel frame in the
-// button-shadow colour around each pane, at least 20 pixels high.
+// button-shadow colour around each pane, at least 20 pixels high. Assistive
+// tools see each pane as static text whose value is the text it shows,
+// named by its accessible name (what an indicator stands for) or else by
+// that text.
 #pragma once
 
 #include <QStatusBar>

@@ -35,6 +35,17 @@ constexpr Row kAudioRows[] = {
 
 }  // namespace
 
+std::string PanelControlLabel(int id) {
+    std::string label;
+    if (id == panel_id::kProfileList) label = "Profile";
+    for (const Row& r : kVideoRows)
+        if (r.id == id) label = r.label;
+    for (const Row& r : kAudioRows)
+        if (r.id == id) label = r.label;
+    while (!label.empty() && label.back() == ' ') label.pop_back();
+    return label;
+}
+
 PanelRect OutputPanelLayout::Place(int id) const {
     for (const PanelControlPlace& c : controls)
         if (c.id == id) return c.rect;

@@ -59,3 +59,7 @@ constexpr int kPanelButtonTop = 356;
 constexpr int kPanelAccentRed = 49, kPanelAccentGreen = 106, kPanelAccentBlue = 197;
 
 OutputPanelLayout LayOutOutputPanel(int clientWidth, int averageCharWidth);
+
+// The label drawn before the field or list with that id, without its
+// trailing spaces ("Width(Pixel)"); empty for the buttons and unknown ids.
+std::string PanelControlLabel(int id);

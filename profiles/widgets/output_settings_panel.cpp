@@ -3,8 +3,9 @@
 // output_settings_panel_paint.cpp.
 #include "profiles/widgets/output_settings_panel.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstring>
+#include <iterator>
 
 #include "profiles/converter_record.h"
 #include "profiles/profile_location.h"
@@ -12,6 +13,7 @@
 #include "ui/bitmaps.h"
 #include "ui/child_tab_event.h"
 #include "ui/drop_combo.h"
+#include "ui/focus_chain.h"
 #include "ui/hover_button.h"
 #include "ui/number_edit.h"
 
@@ -87,6 +89,49 @@ void COutputSettingsPanel::CreateControls() {
     connect(m_pAddButton, &QAbstractButton::clicked, this, [this] { Add(); });
     connect(m_pDeleteButton, &QAbstractButton::clicked, this, [this] { Delete(); });
     connect(m_pSaveButton, &QAbstractButton::clicked, this, [this] { Save(); });
+
+    // The window's Tab order: the ids' order that Tab follows inside the
+    // panel, then the buttons. Fields and lists are named after their labels.
+    const int order[] = {panel_id::kProfileList,  panel_id::kWidth,      panel_id::kHeight,
+                         panel_id::kVideoBitrate, panel_id::kFrameRate,  panel_id::kAudioBitrate,
+                         panel_id::kChannels,     panel_id::kSampleRate, panel_id::kAdd,
+                         panel_id::kDelete,       panel_id::kSave};
+    for (std::size_t i = 0; i < std::size(order); ++i) {
+        QWidget* control = Control(order[i]);
+        const std::string label = PanelControlLabel(order[i]);
+        if (!label.empty()) {
+            control->setAccessibleName(QString::fromLatin1(label.c_str()));
+            // A list on this desktop names itself by its entry: the label
+            // goes with it as the description.
+            if (qobject_cast<CDropCombo*>(control))
+                control->setAccessibleDescription(control->accessibleName());
+        }
+        if (i > 0) setTabOrder(Control(order[i - 1]), control);
+    }
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now == this && old && isAncestorOf(old)) m_pHandedFocus = old;
+    });
+}
+
+void COutputSettingsPanel::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void COutputSettingsPanel::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+bool COutputSettingsPanel::focusNextPrevChild(bool next) {
+    // Tab goes on from the control the user stepped out of with Enter.
+    if (hasFocus() && m_pHandedFocus) {
+        if (QWidget* to = NextTabStop(m_pHandedFocus, next)) {
+            to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 QWidget* COutputSettingsPanel::Control(int id) const {

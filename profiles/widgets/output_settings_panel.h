@@ -25,10 +25,17 @@
 //
 // and the main frame's Profile commands call Add(), Save() and Delete().
 //
+// Tab runs through the controls as their ids go and stops at the channel
+// and sample-rate lists; Enter in a field or list gives the focus to the
+// panel, which then frames that control with a dotted line, and Tab (or
+// Shift+Tab) from the panel goes on from that control in the window's Tab
+// order: fields and lists by id, then Add, Delete and Save.
+//
 // Ownership: the dialog seam is borrowed and must outlive the panel; the
 // panel is owned by its Qt parent. Threads: user-interface thread only.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -91,6 +98,9 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -128,4 +138,6 @@ private:
     CNumberEdit* m_pHeightEdit = nullptr;
     CNumberEdit* m_pWidthEdit = nullptr;
     CProfileStore m_store;
+    // The control that gave the focus to the panel last.
+    QPointer<QWidget> m_pHandedFocus;
 };

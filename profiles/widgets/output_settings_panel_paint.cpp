@@ -53,6 +53,11 @@ void COutputSettingsPanel::paintEvent(QPaintEvent*) {
     p.setBrush(Qt::NoBrush);
     for (const PanelControlPlace& place : layout.controls)
         if (place.framed) p.drawRect(ToQRect(place.rect).adjusted(-1, -1, 0, 0));
+    // The panel holds the focus after Enter: the control Tab goes on from.
+    if (hasFocus() && m_pHandedFocus) {
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.drawRect(m_pHandedFocus->geometry().adjusted(-3, -3, 2, 2));
+    }
     p.end();
     PlaceControls(layout);
 }

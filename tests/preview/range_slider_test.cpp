@@ -1,5 +1,7 @@
-// The slider window driven with the pointer: what it asks of the range
-// model, the tooltip texts, and what it draws.
+// The slider window driven with the pointer and the keys: what it asks of
+// the range model, the tooltip texts, what it draws and what assistive
+// tools read.
+#include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -125,4 +127,46 @@ TEST_F(SliderFixture, DrawsTheRampBetweenTheHandlesAndGreyWhenDisabled) {
     img = slider->grab().toImage();
     EXPECT_EQ(img.pixelColor(140, 10), QColor(127, 127, 127));
     EXPECT_EQ(img.pixelColor(40, 10), QColor(127, 127, 127));
+}
+
+TEST_F(SliderFixture, KeysMoveTheFocusedHandleWhichToolsReadAndSet) {
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    const QImage unfocused = slider->grab().toImage();
+    slider->setFocus(Qt::TabFocusReason);  // Tab into it: the begin handle
+    QAccessibleInterface* tool = QAccessible::queryAccessibleInterface(slider);
+    ASSERT_NE(tool, nullptr);
+    ASSERT_NE(tool->valueInterface(), nullptr);
+    EXPECT_EQ(tool->role(), QAccessible::Slider);
+    EXPECT_EQ(tool->text(QAccessible::Name), "Begin Time");
+    // The focus shows as a frame round the handle.
+    EXPECT_NE(slider->grab().toImage(), unfocused);
+
+    QTest::keyClick(slider, Qt::Key_Right);
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(range.Begin(), 11u);
+    EXPECT_EQ(tool->valueInterface()->currentValue().toUInt(), 11u);
+    EXPECT_EQ(tool->text(QAccessible::Value), "00:00:11");
+    // The handle pushes the marker along and the player is asked to follow.
+    EXPECT_EQ(recorder.Of("slider seek"),
+              (std::vector<std::string>{"slider seek 1", "slider seek 11"}));
+    QTest::keyClick(slider, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(slider, Qt::Key_PageDown);  // stops at the track's start
+    EXPECT_EQ(range.Begin(), 0u);
+
+    // The next Tab gives the keys to the end handle, which stops at the begin.
+    QTest::keyClick(slider, Qt::Key_Tab);
+    EXPECT_TRUE(slider->hasFocus());
+    EXPECT_EQ(tool->text(QAccessible::Name), "End Time");
+    EXPECT_EQ(tool->valueInterface()->currentValue().toUInt(), 100u);
+    range.SetBegin(95);
+    QTest::keyClick(slider, Qt::Key_PageDown);
+    EXPECT_EQ(range.End(), 95u);
+    tool->valueInterface()->setCurrentValue(97);
+    EXPECT_EQ(range.End(), 97u);
+    EXPECT_EQ(slider->Model().EndRect().left, slider->Model().PositionOf(97));
+
+    // A click chooses the handle under the pointer.
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->Model().BeginRect().left + 2, 10));
+    EXPECT_EQ(tool->text(QAccessible::Name), "Begin Time");
 }

@@ -1,5 +1,6 @@
 // The time field typed into as a user does: clamping, focus moves, what
 // reaches the range model and what is refused.
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -109,6 +110,27 @@ TEST_F(FieldFixture, TabCyclesTheBoxesAndEnterGivesTheFocusToTheField) {
     EXPECT_TRUE(field->hasFocus());
     EXPECT_EQ(field->Text(), "00:01:05");
     EXPECT_EQ(recorder.Take(), std::vector<std::string>{"end 65"});
+}
+
+TEST_F(FieldFixture, AfterEnterTabLeavesTheFieldAndToolsReadAndSetItsValue) {
+    Type(2, "5");
+    QTest::keyClick(field->Box(2), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_TRUE(elsewhere->hasFocus());
+
+    QAccessibleInterface* tool = QAccessible::queryAccessibleInterface(field);
+    ASSERT_NE(tool, nullptr);
+    ASSERT_NE(tool->valueInterface(), nullptr);
+    EXPECT_EQ(tool->role(), QAccessible::Grouping);
+    EXPECT_EQ(tool->text(QAccessible::Value), "00:01:05");
+    EXPECT_EQ(tool->valueInterface()->currentValue().toUInt(), 65u);
+    tool->valueInterface()->setCurrentValue(125);  // as typed and left
+    EXPECT_EQ(range.End(), 125u);
+    EXPECT_EQ(field->Text(), "00:02:05");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(field->Box(1))->text(QAccessible::Name),
+              "Minutes");
 }
 
 TEST_F(FieldFixture, ShowValueIgnoresValuesAboveTheMaximum) {
