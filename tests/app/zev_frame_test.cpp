@@ -422,3 +422,27 @@ TEST_F(FrameTest, ConvertRefusesAVideoSizeTheEncoderWouldNotTakeAndKeepsTheDesti
     EXPECT_FALSE(LogHas(QStringLiteral("Load Convertor Library Success.")));
     m_dialogs.answers.push_back(MsgAnswer::No);  // closing asks about the typed width
 }
+
+TEST_F(FrameTest, TheSaveDialogProposesTheSourcesNameInTheFolderLastChosen) {
+    MakeFrame();
+    LoadThroughBrowse(s_clip);
+    // Nothing chosen before: beside the source.
+    const std::string folder = m_dir.Path("out");
+    std::filesystem::create_directory(folder);
+    m_dialogs.savePaths.push_back(folder + "/first.wmv");
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(s_media->Path("clip.wmv"), m_dialogs.lastSaveProposal);
+    // The folder is kept in the settings, and the name taken there twice is
+    // numbered on, in the Convert check's dialog too.
+    EXPECT_EQ(QString::fromStdString(folder),
+              CRecentFileList(m_settings.get()).DestinationFolder());
+    WriteFileBytes(folder + "/clip.wmv", "taken");
+    WriteFileBytes(folder + "/clip (2).wmv", "taken");
+    m_dialogs.savePaths.push_back("");
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(folder + "/clip (3).wmv", m_dialogs.lastSaveProposal);
+    m_dialogs.lastSaveProposal.clear();
+    ConvertTo("");  // the dialog cancelled
+    EXPECT_EQ(folder + "/clip (3).wmv", m_dialogs.lastSaveProposal);
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+}
