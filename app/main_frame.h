@@ -113,6 +113,7 @@ private:
     void LogLine(const std::string& line, JobLine kind) override;
     void ShowProgress(int percent, int spinner) override;
     void Tell(const JobRefusal& refusal) override;
+    bool Ask(const JobQuestion& question) override;
     bool StopRequested() const override { return false; }
     void Finishing(JobOutcome outcome) override;
 

@@ -2,10 +2,12 @@
 // destination from the job panel, the range and the profile record, runs
 // the job session on the UI thread with Qt's event loop pumped inside the
 // engine's wait, and is the session's host: log lines, progress once a
-// tick, refusals as message boxes, the finished job's second at 100 %.
+// tick, refusals and questions as message boxes, the finished job's
+// second at 100 %.
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <cctype>
 
 #include "app/job_panel.h"
 #include "app/log_view.h"
@@ -96,6 +98,14 @@ void CMainFrame::ShowProgress(int percent, int spinner) {
 void CMainFrame::Tell(const JobRefusal& refusal) {
     m_services.dialogs->MessageBox(RefusalText(refusal.path, refusal.reason), kAppName,
                                    MsgButtons::Ok, MsgIcon::Warning);
+}
+
+bool CMainFrame::Ask(const JobQuestion& question) {
+    std::string text = question.reason;
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return m_services.dialogs->MessageBox(text + ". Convert anyway?", kAppName, MsgButtons::YesNo,
+                                          MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 void CMainFrame::Finishing(JobOutcome) {
