@@ -3,12 +3,13 @@
 // the job session on the UI thread with Qt's event loop pumped inside the
 // engine's wait, and is the session's host: log lines, progress once a
 // tick, refusals and questions as message boxes, the finished job's
-// second at 100 %.
+// second at 100 %; and the desktop is told the progress and the end.
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <cctype>
 
+#include "app/desktop_signals.h"
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
@@ -18,6 +19,24 @@
 #include "ui/qt_host_event_loop.h"
 #include "platform/win/dialog_seam.h"
 #include "ui/status_bar_xp.h"
+
+namespace {
+
+// The notification's first line for a job that ran.
+const char* EndSummary(JobOutcome outcome) {
+    switch (outcome) {
+        case JobOutcome::Completed:
+            return "Converting complete";
+        case JobOutcome::Stopped:
+            return "Converting stopped";
+        case JobOutcome::Aborted:
+        case JobOutcome::Refused:
+            break;
+    }
+    return "Converting failed";
+}
+
+}  // namespace
 
 void CMainFrame::OnConvertRequested() {
     // Not re-entrant: a second job inside the running one would release the
@@ -65,6 +84,7 @@ void CMainFrame::RunJob(const std::string& source, const std::string& destinatio
         outcome = m_session.Run(request);
     }
     m_progressTimer.stop();
+    if (outcome != JobOutcome::Refused) TellDesktopJobEnded(outcome, destination);
     if (outcome == JobOutcome::Refused) {
         // The job never began: the destination stays for the next try.
         m_pJobPanel->ShowConvertFace();
@@ -76,6 +96,18 @@ void CMainFrame::RunJob(const std::string& source, const std::string& destinatio
     if (!m_bJobFinished) return;
     UpdateCommandUI();
     emit JobFinished();
+}
+
+void CMainFrame::TellDesktopJobEnded(JobOutcome outcome, const std::string& destination) {
+    if (!m_services.desktop) return;
+    if (m_nLauncherPercent >= 0) m_services.desktop->ClearJobProgress();
+    m_nLauncherPercent = -1;
+    // The user watching the window has seen the end already.
+    if (isActiveWindow()) return;
+    const std::string::size_type slash = destination.rfind('/');
+    m_services.desktop->Notify(EndSummary(outcome), slash == std::string::npos
+                                                        ? destination
+                                                        : destination.substr(slash + 1));
 }
 
 void CMainFrame::LogLine(const std::string& line, JobLine kind) {
@@ -93,6 +125,10 @@ void CMainFrame::ShowProgress(int percent, int spinner) {
     m_pStatus->SetPaneText(
         0, QString::fromLatin1(StatusBarText(FormatProgressText(percent, spinner))));
     m_bProgressShown = true;
+    if (m_services.desktop && percent != m_nLauncherPercent) {
+        m_services.desktop->ShowJobProgress(percent);
+        m_nLauncherPercent = percent;
+    }
 }
 
 void CMainFrame::Tell(const JobRefusal& refusal) {

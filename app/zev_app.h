@@ -13,6 +13,7 @@
 #include "app/help_window.h"
 #include "app/main_frame.h"
 
+class CDesktopBus;
 class CRecentFileList;
 class CSingleInstance;
 class IDialogSeam;
@@ -50,6 +51,7 @@ private:
     MainFrameServices m_services;
     QSettings m_settings;
     std::unique_ptr<CRecentFileList> m_pRecent;
+    std::unique_ptr<CDesktopBus> m_pDesktop;
     std::unique_ptr<CSingleInstance> m_pInstance;
     std::unique_ptr<CMainFrame> m_pFrame;
     QPointer<CHelpWindow> m_pHelp;
