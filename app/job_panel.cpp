@@ -7,7 +7,9 @@
 #include <cctype>
 
 #include "app/command_ids.h"
+#include "app/dest_proposal.h"
 #include "app/job_panel_layout.h"
+#include "app/recent_file_list.h"
 #include "convert/common/program_names.h"
 #include "ui/path_label.h"
 #include "platform/win/dialog_seam.h"
@@ -47,8 +49,9 @@ std::string RefusalText(JobPathProblem path, const std::string& reason) {
     return path == JobPathProblem::DestinationIsSource ? kSameName : ApologyFor(reason);
 }
 
-CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_dialogs(dialogs) {
+CJobPanel::CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, CRecentFileList* recent,
+                     QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_dialogs(dialogs), m_pRecent(recent) {
     setObjectName(QStringLiteral("CMD"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_pProgress = new QProgressBar(this);
@@ -134,9 +137,13 @@ void CJobPanel::SetDest(const std::string& path) {
                                       : QString::fromStdString(m_szDest));
 }
 
-bool CJobPanel::AskDestination(std::string& path) {
-    path.clear();
-    return m_dialogs.SaveFileName("Save As", kDestFilter, kDestExt, path);
+bool CJobPanel::AskDestination(const std::string& source, std::string& path) {
+    const std::string lastFolder =
+        m_pRecent ? m_pRecent->DestinationFolder().toStdString() : std::string();
+    path = ProposeDestination(source, lastFolder);
+    if (!m_dialogs.SaveFileName("Save As", kDestFilter, kDestExt, path)) return false;
+    if (m_pRecent) m_pRecent->SetDestinationFolder(QString::fromStdString(FolderOf(path)));
+    return true;
 }
 
 bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) {
@@ -148,8 +155,12 @@ bool CJobPanel::AcceptPaths(const std::string& source, const std::string& dest) 
 }
 
 void CJobPanel::OnBrowseDest() {
+    // The source label's text is the source, unless it is the unset marker.
+    const QString label = m_pSource->text();
+    const std::string source =
+        label == QLatin1String(kNoSourceText) ? std::string() : label.toStdString();
     std::string path;
-    SetDest(AskDestination(path) ? path : std::string());
+    SetDest(AskDestination(source, path) ? path : std::string());
 }
 
 bool CJobPanel::ChooseDestination(const std::string& source) {
@@ -165,7 +176,7 @@ bool CJobPanel::ChooseDestination(const std::string& source) {
                 return false;
             }
             std::string path;
-            if (!AskDestination(path)) return false;
+            if (!AskDestination(source, path)) return false;
             if (!AcceptPaths(source, path)) continue;
             SetDest(path);
             return true;

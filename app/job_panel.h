@@ -12,6 +12,7 @@
 
 class CHoverButton;
 class CPathLabel;
+class CRecentFileList;
 class ICommandTarget;
 class IDialogSeam;
 class QProgressBar;
@@ -32,8 +33,11 @@ class CJobPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // `frame` and `dialogs` are borrowed and outlive the panel.
-    CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, QWidget* parent = nullptr);
+    // `frame`, `dialogs` and `recent` are borrowed and outlive the panel;
+    // `recent` keeps the folder of the last destination chosen, and may be
+    // null (the dialog then proposes the source's folder).
+    CJobPanel(ICommandTarget& frame, IDialogSeam& dialogs, CRecentFileList* recent,
+              QWidget* parent = nullptr);
 
     // The stored destination; empty when unset.
     std::string GetDestPath() const { return m_szDest; }
@@ -74,7 +78,8 @@ protected:
 private:
     void OnBrowseDest();
     void OnStop();
-    bool AskDestination(std::string& path);
+    // The save dialog, proposing a file for `source` (may be empty).
+    bool AskDestination(const std::string& source, std::string& path);
     void SetDest(const std::string& path);
     // False, after telling the user why, when `dest` may not receive the
     // job's output for `source`.
@@ -84,6 +89,7 @@ private:
 
     ICommandTarget& m_frame;
     IDialogSeam& m_dialogs;
+    CRecentFileList* m_pRecent;
     std::string m_szDest;
     QProgressBar* m_pProgress;
     CPathLabel* m_pSource;

@@ -180,7 +180,7 @@ void CMainFrame::BuildClientArea() {
     m_pTabs = new CJobTabCtrl(m_pSplitter);
     m_pTabs->setObjectName(QStringLiteral("JobTabs"));
 
-    m_pJobPanel = new CJobPanel(*this, *m_services.dialogs);
+    m_pJobPanel = new CJobPanel(*this, *m_services.dialogs, m_services.recentFiles);
     m_pLogView = new CLogView();
     m_pTabs->addTab(m_pJobPanel, QStringLiteral("Job Commands"));
     m_pTabs->addTab(m_pLogView, QStringLiteral("Job Logs"));

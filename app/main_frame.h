@@ -24,6 +24,7 @@ class CLogView;
 class CPaneSplitter;
 class CRecentFileList;
 class CStatusBarXP;
+class IDesktopSignals;
 class IDialogSeam;
 class IPreviewPane;
 class QAction;
@@ -36,6 +37,7 @@ struct MainFrameServices {
     // Makes the upper pane as a child of `parent`; the frame owns it.
     std::function<IPreviewPane*(QWidget* parent)> makePreview;
     CRecentFileList* recentFiles = nullptr;  // may be null: no list
+    IDesktopSignals* desktop = nullptr;      // may be null: the desktop is told nothing
     std::function<void()> showAbout;
     std::function<void()> showHelp;
     // The converter libraries, by file name, tried in this order.
@@ -129,10 +131,14 @@ private:
     bool GatherSource(std::string& source);
     void RunJob(const std::string& source, const std::string& destination);
     void OnTimer(int id);
+    // The launcher's progress goes; a notification when the window is not
+    // the active one.
+    void TellDesktopJobEnded(JobOutcome outcome, const std::string& destination);
     // IJobHost
     void LogLine(const std::string& line, JobLine kind) override;
     void ShowProgress(int percent, int spinner) override;
     void Tell(const JobRefusal& refusal) override;
+    bool Ask(const JobQuestion& question) override;
     bool StopRequested() const override { return m_bEnding; }
     void Finishing(JobOutcome outcome) override;
 
@@ -156,6 +162,7 @@ private:
     bool m_bProgressShown = false;  // by the tick being handled
     bool m_bJobFinished = false;    // the job reached Convert and came back
     bool m_bEnding = false;         // a termination signal came
+    int m_nLauncherPercent = -1;    // last progress shown on the launcher; -1: none
     QTimer m_progressTimer;
     QTimer m_closeRetryTimer;
     QElapsedTimer m_jobClock;

@@ -2,13 +2,16 @@
 // destination from the job panel, the range and the profile record, runs
 // the job session on the UI thread with Qt's event loop pumped inside the
 // engine's wait, and is the session's host: log lines, progress once a
-// tick, refusals as message boxes, the finished job's second at 100 %.
+// tick, refusals and questions as message boxes, the finished job's
+// second at 100 %; and the desktop is told the progress and the end.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <cctype>
 
+#include "app/desktop_signals.h"
 #include "app/job_panel.h"
 #include "app/log_view.h"
 #include "app/main_frame.h"
@@ -23,6 +26,20 @@ namespace {
 
 // Dialogs opened from inside one another, at most.
 constexpr int kMaxNestedDialogs = 16;
+
+// The notification's first line for a job that ran.
+const char* EndSummary(JobOutcome outcome) {
+    switch (outcome) {
+        case JobOutcome::Completed:
+            return "Converting complete";
+        case JobOutcome::Stopped:
+            return "Converting stopped";
+        case JobOutcome::Aborted:
+        case JobOutcome::Refused:
+            break;
+    }
+    return "Converting failed";
+}
 
 }  // namespace
 
@@ -73,6 +90,7 @@ void CMainFrame::RunJob(const std::string& source, const std::string& destinatio
         outcome = m_session.Run(request);
     }
     m_progressTimer.stop();
+    if (outcome != JobOutcome::Refused) TellDesktopJobEnded(outcome, destination);
     // Told to end during the job: the window goes now that it is over.
     if (m_bEnding) QMetaObject::invokeMethod(this, &CMainFrame::EndOnSignal, Qt::QueuedConnection);
     if (outcome == JobOutcome::Refused) {
@@ -86,6 +104,18 @@ void CMainFrame::RunJob(const std::string& source, const std::string& destinatio
     if (!m_bJobFinished) return;
     UpdateCommandUI();
     emit JobFinished();
+}
+
+void CMainFrame::TellDesktopJobEnded(JobOutcome outcome, const std::string& destination) {
+    if (!m_services.desktop) return;
+    if (m_nLauncherPercent >= 0) m_services.desktop->ClearJobProgress();
+    m_nLauncherPercent = -1;
+    // The user watching the window has seen the end already.
+    if (isActiveWindow()) return;
+    const std::string::size_type slash = destination.rfind('/');
+    m_services.desktop->Notify(EndSummary(outcome), slash == std::string::npos
+                                                        ? destination
+                                                        : destination.substr(slash + 1));
 }
 
 void CMainFrame::LogLine(const std::string& line, JobLine kind) {
@@ -103,11 +133,23 @@ void CMainFrame::ShowProgress(int percent, int spinner) {
     m_pStatus->SetPaneText(
         0, QString::fromLatin1(StatusBarText(FormatProgressText(percent, spinner))));
     m_bProgressShown = true;
+    if (m_services.desktop && percent != m_nLauncherPercent) {
+        m_services.desktop->ShowJobProgress(percent);
+        m_nLauncherPercent = percent;
+    }
 }
 
 void CMainFrame::Tell(const JobRefusal& refusal) {
     m_services.dialogs->MessageBox(RefusalText(refusal.path, refusal.reason), kAppName,
                                    MsgButtons::Ok, MsgIcon::Warning);
+}
+
+bool CMainFrame::Ask(const JobQuestion& question) {
+    std::string text = question.reason;
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return m_services.dialogs->MessageBox(text + ". Convert anyway?", kAppName, MsgButtons::YesNo,
+                                          MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 void CMainFrame::Finishing(JobOutcome) {

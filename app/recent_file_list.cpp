@@ -4,7 +4,8 @@
 
 namespace {
 constexpr char kGroup[] = "Recent File List";
-}
+constexpr char kDestKey[] = "Recent Destination/Folder";
+}  // namespace
 
 CRecentFileList::CRecentFileList(QSettings* settings) : m_pSettings(settings) {
     if (!m_pSettings) return;
@@ -14,6 +15,15 @@ CRecentFileList::CRecentFileList(QSettings* settings) : m_pSettings(settings) {
         if (!path.isEmpty() && !m_items.contains(path)) m_items << path;
     }
     m_pSettings->endGroup();
+    m_destFolder = m_pSettings->value(QLatin1String(kDestKey)).toString();
+}
+
+void CRecentFileList::SetDestinationFolder(const QString& folder) {
+    if (folder.isEmpty() || folder == m_destFolder) return;
+    m_destFolder = folder;
+    if (!m_pSettings) return;
+    m_pSettings->setValue(QLatin1String(kDestKey), m_destFolder);
+    m_pSettings->sync();
 }
 
 void CRecentFileList::Add(const QString& path) {

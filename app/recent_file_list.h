@@ -1,6 +1,7 @@
 // The recent-file list: at most five paths, newest first, kept in the
 // per-user settings (organisation "korvane", application "reelsmith") under
-// "Recent File List" as "File1" to "File5".
+// "Recent File List" as "File1" to "File5"; beside it, under "Recent
+// Destination", the folder the last destination was chosen in.
 #pragma once
 
 #include <QStringList>
@@ -20,9 +21,14 @@ public:
     void Add(const QString& path);
     const QStringList& Items() const { return m_items; }
 
+    // Empty until a destination has been chosen.
+    QString DestinationFolder() const { return m_destFolder; }
+    void SetDestinationFolder(const QString& folder);
+
 private:
     void Save();
 
     QSettings* m_pSettings;
     QStringList m_items;
+    QString m_destFolder;
 };

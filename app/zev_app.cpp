@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/about_dialog.h"
+#include "app/desktop_bus.h"
 #include "app/help_window.h"
 #include "app/recent_file_list.h"
 #include "app/single_instance.h"
@@ -50,6 +51,8 @@ bool CZevApp::InitInstance(const QStringList& args) {
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
     m_pRecent = std::make_unique<CRecentFileList>(&m_settings);
     m_services.recentFiles = m_pRecent.get();
+    m_pDesktop = std::make_unique<CDesktopBus>();
+    m_services.desktop = m_pDesktop.get();
     m_services.showAbout = [this] { ShowAbout(); };
     m_services.showHelp = [this] { ShowHelp(); };
 

@@ -14,6 +14,7 @@
 #include "app/help_window.h"
 #include "app/main_frame.h"
 
+class CDesktopBus;
 class CRecentFileList;
 class CSingleInstance;
 class CTerminationSignals;
@@ -52,6 +53,7 @@ private:
     MainFrameServices m_services;
     QSettings m_settings;
     std::unique_ptr<CRecentFileList> m_pRecent;
+    std::unique_ptr<CDesktopBus> m_pDesktop;
     std::unique_ptr<CSingleInstance> m_pInstance;
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CTerminationSignals> m_pSignals;

@@ -1,5 +1,6 @@
 #include "job/job_session.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "convert/common/job_report.h"
 #include "convert/common/progress_cell.h"
 #include "job/converter_binding.h"
+#include "job/free_space.h"
 #include "job/job_control.h"
 #include "job/job_settings.h"
 #include "job/progress_text.h"
@@ -40,6 +42,7 @@ JobOutcome OutcomeOf(JobCheck check) {
         case JobCheck::Paths:
         case JobCheck::Range:
         case JobCheck::Settings:
+        case JobCheck::FreeSpace:
             break;
     }
     return JobOutcome::Refused;
@@ -83,7 +86,8 @@ JobOutcome CJobSession::Run(const JobRequest& request) {
     double endSeconds = 0;
     if (const std::optional<JobRefusal> refusal = Check(request, record, endSeconds)) {
         // Still checking while the host tells it: a window waits to close.
-        m_host.Tell(*refusal);
+        // A declined question needs no telling: the host gave the answer.
+        if (refusal->check != JobCheck::FreeSpace) m_host.Tell(*refusal);
         m_phase = JobPhase::Idle;
         return OutcomeOf(refusal->check);
     }
@@ -148,10 +152,38 @@ std::optional<JobRefusal> CJobSession::Check(const JobRequest& request, ProfileR
     // job would then make a file of other settings without a word.
     if (std::string problem = VideoSettingsProblem(record); !problem.empty())
         return JobRefusal{JobCheck::Settings, JobPathProblem::None, std::move(problem)};
+    if (std::optional<JobRefusal> refusal = CheckFreeSpace(request, record, endSeconds))
+        return refusal;
 
     if (m_host.StopRequested())
         return JobRefusal{JobCheck::Stopped, JobPathProblem::None, "stopped before the job began"};
     return std::nullopt;
+}
+
+std::optional<JobRefusal> CJobSession::CheckFreeSpace(const JobRequest& request,
+                                                      const ProfileRecord& record,
+                                                      double endSeconds) {
+    const double bitsPerSecond =
+        WidenProfile(record).videoBitrate + std::max<int32_t>(record.audioBitrate, 0);
+    const uint64_t expected = ExpectedOutputBytes(bitsPerSecond, endSeconds - request.beginSeconds);
+    const std::optional<uint64_t> free = FreeBytesFor(request.destination);
+    char line[160];
+    if (free) {
+        std::snprintf(line, sizeof line,
+                      "Info: Expected dest file size %llu bytes, free space %llu bytes\r\n",
+                      static_cast<unsigned long long>(expected),
+                      static_cast<unsigned long long>(*free));
+    } else {
+        std::snprintf(line, sizeof line, "Info: Expected dest file size %llu bytes\r\n",
+                      static_cast<unsigned long long>(expected));
+    }
+    m_host.LogLine(line, JobLine::Report);
+    if (!free || *free >= expected) return std::nullopt;
+    JobQuestion question{JobCheck::FreeSpace, "the destination's disk has " + ByteCountText(*free) +
+                                                  " free, and the file is expected to take " +
+                                                  ByteCountText(expected)};
+    if (m_host.Ask(question)) return std::nullopt;
+    return JobRefusal{JobCheck::FreeSpace, JobPathProblem::None, std::move(question.reason)};
 }
 
 void CJobSession::CallConvert(ConvertFn convert, const JobRequest& request,

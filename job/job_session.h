@@ -50,12 +50,20 @@ enum class JobLine {
 
 // The check that kept a job from starting.
 enum class JobCheck {
-    Paths,     // `path` says which problem
-    Duration,  // the source tells no duration
-    Range,     // the begin is after the end
-    Profile,   // no profile record could be built
-    Settings,  // the encoder would not take the video settings
-    Stopped,   // a stop was asked for before the job began
+    Paths,      // `path` says which problem
+    Duration,   // the source tells no duration
+    Range,      // the begin is after the end
+    Profile,    // no profile record could be built
+    Settings,   // the encoder would not take the video settings
+    FreeSpace,  // the destination's file system looks too small, and the host said No
+    Stopped,    // a stop was asked for before the job began
+};
+
+// A question the session puts to its host before the job begins.
+struct JobQuestion {
+    JobCheck check;  // the check that asks (FreeSpace)
+    // One sentence for the user, with the figures: lower case, no full stop.
+    std::string reason;
 };
 
 struct JobRefusal {
@@ -74,8 +82,13 @@ public:
     // A progress tick: the engine's percentage and the spinner's index into
     // kSpinnerChars (job/progress_text.h), which turns once a tick.
     virtual void ShowProgress(int percent, int spinner) = 0;
-    // Why the job did not start; Run returns right after.
+    // Why the job did not start; Run returns right after. Not called when
+    // the host itself declined the job through Ask.
     virtual void Tell(const JobRefusal& refusal) = 0;
+    // Whether to go on with a job that a check doubts (the destination's
+    // file system has less free space than the output is expected to take).
+    // False ends the job as refused, before anything is written.
+    virtual bool Ask(const JobQuestion& question) = 0;
     // A stop asked for from outside the session (a signal), read at every
     // tick; the window's stops come through Stop instead.
     virtual bool StopRequested() const = 0;
@@ -148,6 +161,8 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wParam);
     std::optional<JobRefusal> Check(const JobRequest& request, ProfileRecord& record,
                                     double& endSeconds);
+    std::optional<JobRefusal> CheckFreeSpace(const JobRequest& request, const ProfileRecord& record,
+                                             double endSeconds);
     void CallConvert(ConvertFn convert, const JobRequest& request, const ProfileRecord& record,
                      double endSeconds);
     void OnEngineLine(const std::string& line);

@@ -13,6 +13,8 @@ packages=(
   # help: chmcmd compiles zevhelp.chm at build time, chmlib reads it
   fp-utils libchm-dev libchm1
   time
+  # the desktop notification and launcher test starts a private session bus
+  dbus-daemon
   # the Debian package: CPack runs dpkg-shlibdeps, which needs file and binutils;
   # bench/package-install waits for zev's window with xwininfo
   dpkg-dev file binutils x11-utils

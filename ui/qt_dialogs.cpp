@@ -1,6 +1,7 @@
 #include "ui/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -94,9 +95,17 @@ bool CQtDialogs::OpenFileName(const std::string& title, const std::string& filte
 
 bool CQtDialogs::SaveFileName(const std::string& title, const std::string& filter,
                               const std::string& defaultExt, std::string& path) {
-    QFileDialog dialog(m_pParent, FromText(title), FromText(path), QtFilter(filter));
+    QFileDialog dialog(m_pParent, FromText(title), QString(), QtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!defaultExt.empty()) dialog.setDefaultSuffix(FromText(defaultExt));
+    // Opens in the proposed folder, with the proposed name filled in.
+    const QFileInfo proposal(FromText(path));
+    if (proposal.isDir()) {
+        dialog.setDirectory(proposal.filePath());
+    } else if (!path.empty()) {
+        dialog.setDirectory(proposal.path());
+        dialog.selectFile(proposal.fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = ToText(dialog.selectedFiles().first());
     return true;

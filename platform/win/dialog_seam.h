@@ -15,7 +15,10 @@ public:
     // A modal message box with fixed English text.
     virtual MsgAnswer MessageBox(const std::string& text, const std::string& caption,
                                  MsgButtons buttons, MsgIcon icon) = 0;
-    // A file-open or file-save dialog; returns false when cancelled.
+    // A file-open or file-save dialog; returns false when cancelled. On
+    // entry `path` is where the dialog opens: empty (the dialog's own
+    // choice), a folder, or a file in a folder, whose name it proposes. On
+    // OK `path` is the chosen file.
     virtual bool OpenFileName(const std::string& title, const std::string& filter,
                               std::string& path) = 0;
     virtual bool SaveFileName(const std::string& title, const std::string& filter,

@@ -1,8 +1,12 @@
 // The window's display-free arithmetic: the log's append state with its
-// limit, the progress texts, the job panel's layout.
+// limit, the progress texts, the job panel's layout, the destination it
+// proposes.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/command_line.h"
+#include "app/dest_proposal.h"
 #include "app/job_panel_layout.h"
 #include "app/log_append_state.h"
 #include "job/progress_text.h"
@@ -123,4 +127,21 @@ TEST(ZevCommandLine, TraceOnlyWhenAskedAndHelpSaysHow) {
     const std::string usage = ZevUsageText();
     EXPECT_NE(usage.find("--trace"), std::string::npos);
     EXPECT_NE(usage.find("ZEV_TRACE=1"), std::string::npos);
+}
+
+TEST(DestProposal, SourceNameInTheLastFolderOrBesideTheSourceNumberedWhenTakenNeverTheSource) {
+    std::set<std::string> disk = {"/movies/clip.mp4", "/out"};
+    const PathExists exists = [&](const std::string& p) { return disk.count(p) > 0; };
+    // No folder remembered, or one that has gone: beside the source.
+    EXPECT_EQ("/movies/clip.wmv", ProposeDestination("/movies/clip.mp4", "", exists));
+    EXPECT_EQ("/movies/clip.wmv", ProposeDestination("/movies/clip.mp4", "/gone", exists));
+    EXPECT_EQ("/out/clip.wmv", ProposeDestination("/movies/clip.mp4", "/out", exists));
+    // The name taken twice: the third.
+    disk.insert({"/out/clip.wmv", "/out/clip (2).wmv"});
+    EXPECT_EQ("/out/clip (3).wmv", ProposeDestination("/movies/clip.mp4", "/out", exists));
+    // A .wmv source is never proposed, even when it is no longer on disk.
+    EXPECT_EQ("/movies/talk (2).wmv", ProposeDestination("/movies/talk.wmv", "", exists));
+    // No source: the dialog opens in the remembered folder.
+    EXPECT_EQ("/out", ProposeDestination("", "/out", exists));
+    EXPECT_EQ("/out", FolderOf("/out/clip (3).wmv"));
 }

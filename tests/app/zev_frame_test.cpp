@@ -326,17 +326,20 @@ TEST_F(FrameTest, MissingConverterLibraryLogsOneLineAndKeepsTheStopFace) {
     LoadThroughBrowse(s_clip);
     ConvertTo(m_dir.Path("never.wmv"));
     const QStringList lines = LogLines();
-    ASSERT_EQ(3, lines.size()) << lines.join('\n').toStdString();  // welcome, failure, end
-    EXPECT_EQ(QStringLiteral("Load Convertor Library failed! Error = 0X0000007E"), lines[1]);
+    // welcome, the expected size, failure, end
+    ASSERT_EQ(4, lines.size()) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Info: Expected dest file size ")))
+        << lines[1].toStdString();
+    EXPECT_EQ(QStringLiteral("Load Convertor Library failed! Error = 0X0000007E"), lines[2]);
     EXPECT_TRUE(m_frame->JobPanel()->ShowsStop());
     EXPECT_EQ(0, m_frame->JobPanel()->Progress());
     // The status bar shows the line without stamp and line end.
-    EXPECT_EQ(lines[1], m_frame->StatusBar()->PaneText(0));
+    EXPECT_EQ(lines[2], m_frame->StatusBar()->PaneText(0));
     // Stop now only logs and shows Convert again.
     m_dialogs.answers.push_back(MsgAnswer::Yes);
     QTest::mouseClick(m_frame->JobPanel()->StopButton(), Qt::LeftButton);
     EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
-    EXPECT_EQ(QStringLiteral("User want stop converting"), LogLines().value(2));
+    EXPECT_EQ(QStringLiteral("User want stop converting"), LogLines().value(3));
 }
 
 TEST_F(FrameTest, FallbackToTheOlderConverterWithTheReducedRuntime) {
@@ -460,4 +463,60 @@ TEST_F(FrameTest, ConvertRefusesAVideoSizeTheEncoderWouldNotTakeAndKeepsTheDesti
     EXPECT_FALSE(std::filesystem::exists(dest));
     EXPECT_FALSE(LogHas(QStringLiteral("Load Convertor Library Success.")));
     m_dialogs.answers.push_back(MsgAnswer::No);  // closing asks about the typed width
+}
+
+TEST_F(FrameTest, TheSaveDialogProposesTheSourcesNameInTheFolderLastChosen) {
+    MakeFrame();
+    LoadThroughBrowse(s_clip);
+    // Nothing chosen before: beside the source.
+    const std::string folder = m_dir.Path("out");
+    std::filesystem::create_directory(folder);
+    m_dialogs.savePaths.push_back(folder + "/first.wmv");
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(s_media->Path("clip.wmv"), m_dialogs.lastSaveProposal);
+    // The folder is kept in the settings, and the name taken there twice is
+    // numbered on, in the Convert check's dialog too.
+    EXPECT_EQ(QString::fromStdString(folder),
+              CRecentFileList(m_settings.get()).DestinationFolder());
+    WriteFileBytes(folder + "/clip.wmv", "taken");
+    WriteFileBytes(folder + "/clip (2).wmv", "taken");
+    m_dialogs.savePaths.push_back("");
+    QTest::mouseClick(m_frame->JobPanel()->DestBrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(folder + "/clip (3).wmv", m_dialogs.lastSaveProposal);
+    m_dialogs.lastSaveProposal.clear();
+    ConvertTo("");  // the dialog cancelled
+    EXPECT_EQ(folder + "/clip (3).wmv", m_dialogs.lastSaveProposal);
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+}
+
+TEST_F(FrameTest, TooLittleFreeSpaceAsksAndNoWritesNothing) {
+    SmallDisk disk(m_dir.path(), "small", 64 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+    MakeFrame();
+    LoadThroughBrowse(s_clip);
+    const std::string dest = disk.Path("out.wmv");
+    m_dialogs.boxes.clear();
+    m_dialogs.answers = {MsgAnswer::Ok, MsgAnswer::No};
+    m_dialogs.savePaths.push_back(dest);
+    QTest::mouseClick(m_frame->JobPanel()->ConvertButton(), Qt::LeftButton);
+    ASSERT_EQ(2u, m_dialogs.Texts().size());
+    EXPECT_EQ(MsgButtons::YesNo, m_dialogs.boxes[1].buttons);
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral("^The destination's disk has 65536 bytes \\(64\\.0 KiB\\) "
+                                   "free, and the file is expected to take \\d+ bytes "
+                                   "\\(.*\\)\\. Convert anyway\\?$"))
+                    .match(QString::fromStdString(m_dialogs.Texts()[1]))
+                    .hasMatch())
+        << m_dialogs.Texts()[1];
+    EXPECT_TRUE(LogLines()
+                    .filter(QRegularExpression(
+                        QStringLiteral("^Info: Expected dest file size \\d+ bytes, free space "
+                                       "65536 bytes$")))
+                    .size() == 1)
+        << LogLines().join('\n').toStdString();
+    // Back to the Convert face, the destination kept, and nothing written.
+    EXPECT_FALSE(m_frame->JobPanel()->ShowsStop());
+    EXPECT_EQ(dest, m_frame->JobPanel()->GetDestPath());
+    EXPECT_TRUE(std::filesystem::is_empty(disk.Path(".")));
+    EXPECT_FALSE(LogHas(QStringLiteral("Load Convertor Library Success.")));
 }

@@ -45,10 +45,13 @@ TEST(Fallback, TooOldRuntimeLoadsTheOlderEngineAndTheJobCompletes) {
         "Load Convertor Library Success.",
         "Prepare convert success",
     };
-    ASSERT_GE(lines.size(), binding.size()) << output;
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + binding.size()), binding);
+    // The expected size, then the binding.
+    ASSERT_GE(lines.size(), binding.size() + 1) << output;
+    EXPECT_EQ(lines[0].rfind("Info: Expected dest file size ", 0), 0u) << lines[0];
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 1 + binding.size()),
+              binding);
     // The older engine's own lines, to its last.
-    EXPECT_EQ(lines[binding.size()], "Begin time is 0.000000");
+    EXPECT_EQ(lines[binding.size() + 1], "Begin time is 0.000000");
     EXPECT_EQ(lines.back(), "Converting finished");
     EXPECT_FALSE(Probe(dest).IsNull());
     EXPECT_FALSE(Discover(dest).empty());

@@ -39,6 +39,7 @@ public:
     }
     void ShowProgress(int, int) override {}
     void Tell(const JobRefusal& refusal) override { refusals.push_back(refusal); }
+    bool Ask(const JobQuestion&) override { return true; }
     bool StopRequested() const override { return false; }
     void Finishing(JobOutcome) override { progressAtFinishing = session->Progress(); }
 };

@@ -3,9 +3,12 @@
 #include <dirent.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +36,28 @@ TempDir::TempDir() : m_path(MakeTempFolder("zev-test")) {}
 TempDir::~TempDir() {
     std::error_code ec;
     if (!m_path.empty() && !getenv("ZEV_TEST_KEEP")) std::filesystem::remove_all(m_path, ec);
+}
+
+SmallDisk::SmallDisk(const std::string& parent, const std::string& name, unsigned long long bytes)
+    : m_path(parent + "/" + name) {
+    std::error_code ec;
+    std::filesystem::create_directory(m_path, ec);
+    const std::string options = "size=" + std::to_string(bytes);
+    if (ec) {
+        m_why = "cannot make " + m_path + ": " + ec.message();
+    } else if (mount("tmpfs", m_path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) !=
+               0) {
+        m_why = "cannot mount a tmpfs (" + std::string(std::strerror(errno)) +
+                "); this needs root, as in CI";
+    } else {
+        m_mounted = true;
+    }
+}
+
+SmallDisk::~SmallDisk() {
+    if (m_mounted) umount2(m_path.c_str(), MNT_DETACH);
+    std::error_code ec;
+    std::filesystem::remove(m_path, ec);
 }
 
 std::wstring Wide(const std::string& s) {

@@ -32,6 +32,26 @@ private:
     std::string m_path;
 };
 
+// A file system of `bytes` (a tmpfs) mounted on a new folder `name` in
+// `parent` for the object's life, to fill a disk without filling the
+// machine's. Mounting needs root, as in CI; elsewhere Mounted() is false and
+// Why() says why, for the test to skip with.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& parent, const std::string& name, unsigned long long bytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return m_mounted; }
+    const std::string& Why() const { return m_why; }
+    std::string Path(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+    std::string m_why;
+    bool m_mounted = false;
+};
+
 // UTF-8 to wide text, as the platform layers take paths; a stray byte
 // stays itself.
 std::wstring Wide(const std::string& utf8);

@@ -31,6 +31,7 @@ public:
     int openDialogs = 0;
     int saveDialogs = 0;
     std::string lastSaveFilter, lastSaveExt;
+    std::string lastSaveProposal;  // the path the last save dialog opened with
 
     // The texts of the boxes shown, in order.
     std::vector<std::string> Texts() const {
@@ -59,6 +60,7 @@ public:
         ++saveDialogs;
         lastSaveFilter = filter;
         lastSaveExt = ext;
+        lastSaveProposal = path;
         return Next(savePaths, path, "save");
     }
 

@@ -193,6 +193,34 @@ TEST_F(ZevConvertProgram, SourcesAndFoldersThatCannotServeAreRefusedByName) {
     if (!canSwitch) GTEST_SKIP() << "cannot run the program as an ordinary user here";
 }
 
+// A destination whose disk cannot hold the range is refused before anything
+// is written, with both figures; --ignore-free-space converts anyway.
+TEST_F(ZevConvertProgram, TooLittleFreeSpaceIsRefusedWithBothFiguresUnlessIgnored) {
+    SmallDisk disk(m_dir.path(), "small", 1 << 20);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+    const std::string dest = disk.Path("out.wmv");
+    // 600 s at 300 kbit/s and 64000 bit/s is expected to take
+    // 600 * 364000 / 8 * 1.05 + 65536 bytes; the 6-s source makes a file
+    // that fits.
+    const std::string args = "--end 600 " + ShellQuote(m_source) + " " + ShellQuote(dest) + " 2>&1";
+    std::string out;
+    EXPECT_EQ(RunCommand(ZevConvert(args), &out), 2) << out;
+    EXPECT_NE(out.find("Info: Expected dest file size 28730536 bytes, free space 1048576 bytes"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("zev-convert: not enough free space: the destination's disk has 1048576 "
+                       "bytes (1.0 MiB) free, and the file is expected to take 28730536 bytes "
+                       "(27.4 MiB)"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(access(dest.c_str(), F_OK), 0);
+
+    EXPECT_EQ(RunCommand(ZevConvert("--ignore-free-space " + args), &out), 0) << out;
+    EXPECT_NEAR(std::stod(Probe(dest)["format"]["duration"].String()), 6.0, 0.2);
+    RunCommand(ZevConvert("--help"), &out);
+    EXPECT_NE(out.find("--ignore-free-space"), std::string::npos);
+}
+
 TEST_F(ZevConvertProgram, InterruptStopsTheJobAndKeepsATaggedFile) {
     const std::string source = m_dir.Path("long.mp4");
     ClipSpec spec;

@@ -17,11 +17,13 @@ constexpr int kTicksPerProgress = 5;
 
 }  // namespace
 
-ConsoleJob::ConsoleJob(FILE* log, FILE* progress, bool showProgress, const CStopRequest& stop)
+ConsoleJob::ConsoleJob(FILE* log, FILE* progress, bool showProgress, bool ignoreFreeSpace,
+                       const CStopRequest& stop)
     : m_log(log),
       m_progressOut(progress),
       m_showProgress(showProgress && isatty(fileno(progress))),
       m_logIsTerminal(isatty(fileno(log))),
+      m_ignoreFreeSpace(ignoreFreeSpace),
       m_stop(stop),
       m_session(*this) {}
 
@@ -56,6 +58,16 @@ void ConsoleJob::ClearProgress() {
 
 void ConsoleJob::Tell(const JobRefusal& refusal) {
     std::fprintf(stderr, "zev-convert: %s\n", refusal.reason.c_str());
+}
+
+bool ConsoleJob::Ask(const JobQuestion& question) {
+    // Nobody is asked at a terminal: scripts run unattended, so the answer
+    // is given on the command line.
+    if (question.check == JobCheck::FreeSpace && m_ignoreFreeSpace) return true;
+    std::fprintf(stderr,
+                 "zev-convert: not enough free space: %s; --ignore-free-space converts anyway\n",
+                 question.reason.c_str());
+    return false;
 }
 
 void ConsoleJob::Finishing(JobOutcome outcome) {

@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     }
     JobOutcome outcome;
     {
-        ConsoleJob job(log, stderr, !o.quiet, g_stopRequest);
+        ConsoleJob job(log, stderr, !o.quiet, o.ignoreFreeSpace, g_stopRequest);
         outcome = job.Run(request);
     }
     std::fclose(log);

@@ -109,6 +109,8 @@ bool ParseOptions(int argc, const char* const* argv, ConvertOptions& o, std::str
             o.trace = true;
         } else if (arg == "-q" || arg == "--quiet") {
             o.quiet = true;
+        } else if (arg == "--ignore-free-space") {
+            o.ignoreFreeSpace = true;
         } else if (arg == "-b" || arg == "--begin") {
             double s;
             if (!value(v)) return false;
@@ -204,10 +206,15 @@ std::string UsageText(const char* program) {
            "                          libtranzo9.so (with libtranzo8.so as fallback)\n"
            "      --trace             show the converter's trace lines on stderr\n"
            "  -q, --quiet             no progress line\n"
+           "      --ignore-free-space convert even when the destination's file system\n"
+           "                          has less free space than the file is expected to\n"
+           "                          take ((video + audio bit rate) x range, plus 5 %\n"
+           "                          and 64 KiB); without it such a job is refused\n"
            "  -h, --help              this text\n"
            "      --                  the end of the options: a SOURCE or DESTINATION\n"
            "                          that begins with '-' follows it\n"
            "\n"
            "Ctrl+C stops the job; the file written so far is closed and kept.\n"
-           "Exit status: 0 done, 1 the job aborted, 2 bad arguments, 130 stopped.\n";
+           "Exit status: 0 done, 1 the job aborted, 2 bad arguments or a job refused\n"
+           "before it began (such as for want of free space), 130 stopped.\n";
 }

@@ -29,6 +29,9 @@ struct ConvertOptions {
     std::string library;  // bind this converter library instead of the usual pair
     bool trace = false;   // show the engines' trace lines on stderr
     bool quiet = false;   // no progress line
+    // Convert even when the destination's disk has less room than the
+    // output is expected to take.
+    bool ignoreFreeSpace = false;
     bool help = false;
 };
 
