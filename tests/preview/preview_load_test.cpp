@@ -135,6 +135,11 @@ struct RefusedSource {
     const char* says;  // after "Sorry! The source '<path>' "
 };
 
+// Test names show the case, not the struct's bytes.
+void PrintTo(const RefusedSource& s, std::ostream* os) {
+    *os << s.name;
+}
+
 class PreviewRefusesSource : public PreviewFixture,
                              public ::testing::WithParamInterface<RefusedSource> {};
 
@@ -176,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     "is a pipe or a device, not a movie file"},
                       RefusedSource{"unreadable", "Err: No permission to read this file!",
                                     "cannot be read: you have no permission to read it"}),
-    [](const ::testing::TestParamInfo<RefusedSource>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RefusedSource>& p) { return p.param.name; });
 
 TEST_F(PreviewFixture, AStreamThatCannotBeRenderedFailsTheWholeLoad) {
     // Video the graph renders, and a subtitle stream it cannot.
