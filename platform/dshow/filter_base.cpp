@@ -1,58 +1,12 @@
 #include "platform/dshow/filter_base.h"
 
+#include "platform/dshow/com_enumerator.h"
+
 namespace zev::dshow {
 namespace {
 
 // Frames a branch with a thread of its own holds between decoder and sink.
 constexpr guint kOwnThreadFrames = 3;
-
-// Enumerates a snapshot of a filter's pins; holds the filter while alive.
-class PinEnumerator final : public IEnumPins {
-public:
-    explicit PinEnumerator(FilterBase* filter) : m_filter(filter) {
-        m_filter->AddRef();
-        for (const auto& p : filter->Pins()) m_pins.push_back(p.get());
-    }
-    virtual ~PinEnumerator() { m_filter->Release(); }
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumPins) return ComAnswer<IEnumPins>(this, ppv);
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ZEV_COM_REFCOUNTING
-
-    HRESULT Next(ULONG count, IPin** pins, ULONG* fetched) override {
-        if (!pins) return E_POINTER;
-        ULONG n = 0;
-        while (n < count && m_next < m_pins.size()) {
-            pins[n] = m_pins[m_next++];
-            pins[n]->AddRef();
-            ++n;
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    HRESULT Skip(ULONG count) override {
-        m_next += count;
-        if (m_next > m_pins.size()) {
-            m_next = m_pins.size();
-            return S_FALSE;
-        }
-        return S_OK;
-    }
-    HRESULT Reset() override {
-        m_next = 0;
-        return S_OK;
-    }
-
-private:
-    ComRefCount m_ref;
-    FilterBase* m_filter;
-    std::vector<Pin*> m_pins;
-    size_t m_next = 0;
-};
 
 GstElement* AddLinked(GstElement* bin, GstElement* prev, GstElement* e) {
     gst_bin_add(GST_BIN(bin), e);
@@ -165,7 +119,13 @@ HRESULT FilterBase::GetSyncSource(IReferenceClock** clock) {
 
 HRESULT FilterBase::EnumPins(IEnumPins** ppEnum) {
     if (!ppEnum) return E_POINTER;
-    *ppEnum = new PinEnumerator(this);
+    // Each pin held holds this filter.
+    std::vector<ComPtr<IPin>> pins;
+    for (const auto& p : m_pins) {
+        p->AddRef();
+        pins.emplace_back(p.get());
+    }
+    *ppEnum = new ComEnumerator<IEnumPins, IPin>(std::move(pins));
     return S_OK;
 }
 

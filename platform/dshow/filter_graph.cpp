@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/dshow/com_enumerator.h"
 #include "platform/dshow/discovery.h"
 #include "platform/dshow/renderers.h"
 
@@ -17,52 +18,6 @@ std::wstring StreamPinName(StreamKind kind, int index) {
     if (index > 0) name += L" " + std::to_wstring(index);
     return name;
 }
-
-// Enumerates a snapshot of the graph's filters, holding each of them.
-class FilterEnumerator final : public IEnumFilters {
-public:
-    explicit FilterEnumerator(std::vector<ComPtr<IBaseFilter>> filters)
-        : m_filters(std::move(filters)) {}
-    virtual ~FilterEnumerator() = default;
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumFilters)
-            return ComAnswer<IEnumFilters>(this, ppv);
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ZEV_COM_REFCOUNTING
-
-    HRESULT Next(ULONG count, IBaseFilter** filters, ULONG* fetched) override {
-        if (!filters) return E_POINTER;
-        ULONG n = 0;
-        while (n < count && m_next < m_filters.size()) {
-            filters[n] = m_filters[m_next++].Get();
-            filters[n]->AddRef();
-            ++n;
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    HRESULT Skip(ULONG count) override {
-        m_next += count;
-        if (m_next > m_filters.size()) {
-            m_next = m_filters.size();
-            return S_FALSE;
-        }
-        return S_OK;
-    }
-    HRESULT Reset() override {
-        m_next = 0;
-        return S_OK;
-    }
-
-private:
-    ComRefCount m_ref;
-    std::vector<ComPtr<IBaseFilter>> m_filters;
-    size_t m_next = 0;
-};
 
 // Links two pins of the reading chain, which are fixed when the file is read.
 void LinkChain(Pin* out, Pin* in, const MediaFormat& format) {
@@ -168,7 +123,7 @@ HRESULT FilterGraph::EnumFilters(IEnumFilters** ppEnum) {
         e.filter->AddRef();
         filters.emplace_back(e.filter);
     }
-    *ppEnum = new FilterEnumerator(std::move(filters));
+    *ppEnum = new ComEnumerator<IEnumFilters, IBaseFilter>(std::move(filters));
     return S_OK;
 }
 
