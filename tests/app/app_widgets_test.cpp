@@ -31,6 +31,12 @@ IPreviewPane* MakePreview(ScriptedDialogs& dialogs, QWidget* parent) {
     return new CPreviewPaneAdapter(dialogs, parent);
 }
 
+bool MakeShortClip(const std::string& path) {
+    ClipSpec spec;
+    spec.seconds = 2;
+    return MakeClip(path, spec);
+}
+
 // A zev of its own, headless, with its settings (and so its single-instance
 // key) under `dir`.
 QProcessEnvironment ZevEnvironment(const TempDir& dir) {
@@ -157,9 +163,7 @@ protected:
 TEST_F(ZevAppTest, F1ShowsHelpAboutShowsItsTextsAndAFileArgumentIsOpened) {
     TempDir dir;
     const std::string clip = dir.Path("arg.mp4");
-    ClipSpec spec;
-    spec.seconds = 2;
-    ASSERT_TRUE(MakeClip(clip, spec));
+    ASSERT_TRUE(MakeShortClip(clip));
     CZevApp app(m_dialogs, [this](QWidget* p) { return MakePreview(m_dialogs, p); });
     ASSERT_TRUE(app.InitInstance({"zev", QString::fromStdString(clip)}));
     CMainFrame* frame = app.Frame();
@@ -202,9 +206,7 @@ TEST(ZevProgram, HelpNamesTheTraceSwitches) {
 TEST(SingleInstance, SecondStartHandsItsFileToTheRunningProgramAndExits) {
     TempDir dir;
     const std::string clip = dir.Path("second.mp4");
-    ClipSpec spec;
-    spec.seconds = 2;
-    ASSERT_TRUE(MakeClip(clip, spec));
+    ASSERT_TRUE(MakeShortClip(clip));
     const QProcessEnvironment env = ZevEnvironment(dir);
     const QString settings = ZevSettings(dir);
 
@@ -237,9 +239,7 @@ TEST(SingleInstance, SecondStartHandsItsFileToTheRunningProgramAndExits) {
 TEST(ZevProgram, TerminationSignalsEndAnIdleWindowAtOnce) {
     TempDir dir;
     const std::string clip = dir.Path("idle.mp4");
-    ClipSpec spec;
-    spec.seconds = 2;
-    ASSERT_TRUE(MakeClip(clip, spec));
+    ASSERT_TRUE(MakeShortClip(clip));
     for (const int signal : {SIGTERM, SIGHUP}) {
         QProcess zev;
         zev.setProcessEnvironment(ZevEnvironment(dir));
