@@ -89,10 +89,12 @@ TEST_F(FrameTest, TheDesktopSeesTheProgressAndANotificationWhenTheWindowIsNotAct
     CDesktopBus desktopBus(zevBus);
     MakeFrame([&](MainFrameServices& s) {
         s.desktop = &desktopBus;
-        s.progressIntervalMs = 100;
+        s.progressIntervalMs = 50;
         s.finishWaitMs = 100;
     });
-    LoadThroughBrowse(s_clip);
+    // Long enough for progress ticks: a job that ends before its first one
+    // never shows progress on the launcher, and has none to clear.
+    LoadThroughBrowse(s_longClip);
     auto cleared = [&] { return !desktop.updates.isEmpty() && !desktop.updates.last().visible; };
 
     // Watched in the window: the launcher only.
